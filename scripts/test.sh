@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Everything from a fresh Debian 12 machine to a tested build: packages,
+# build, all tests.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+"$top/scripts/install-deps.sh"
+"$top/scripts/build.sh"
+build=${ZK_BUILD_DIR:-$top/build}
+cd "$build"
+ctest --output-on-failure -j 2 "$@"

@@ -1,0 +1,25 @@
+#pragma once
+
+// Several QtTest classes in one executable: each test file registers its
+// classes with ZK_TEST(Class); the shared main runs them all in order and
+// fails when any fails. "-c Class" runs one class only; other arguments go
+// to QtTest (e.g. a test function name).
+#include <QObject>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+namespace ztest {
+using Factory = std::function<std::unique_ptr<QObject>()>;
+int registerClass(const char* name, Factory factory);
+
+// Folder for screenshots that people look at (build tree).
+QString shotsDir();
+// Saves a widget's picture as <shotsDir>/<name>.png and returns the path.
+QString saveShot(QWidget* widget, const QString& name);
+}
+
+#define ZK_TEST(Class)                                                                      \
+    static const int zk_test_registered_##Class =                                           \
+        ::ztest::registerClass(#Class, [] { return std::unique_ptr<QObject>(new Class); });
