@@ -10,3 +10,12 @@ function(zk_strict target)
     target_compile_options(${target} PRIVATE -Werror)
   endif()
 endfunction()
+
+# The C++ sources of one folder (every .cpp in it, except those named).
+function(zk_folder_sources out dir)
+  file(GLOB srcs CONFIGURE_DEPENDS ${dir}/*.cpp)
+  foreach(skip ${ARGN})
+    list(REMOVE_ITEM srcs ${dir}/${skip})
+  endforeach()
+  set(${out} ${srcs} PARENT_SCOPE)
+endfunction()
