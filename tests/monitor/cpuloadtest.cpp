@@ -46,6 +46,9 @@ private slots:
         QTest::newRow("all busy") << Counters{10, 0, 10, 80} << Counters{60, 0, 60, 80} << 100;
         QTest::newRow("truncated, not rounded") << Counters{0, 0, 0, 0} << Counters{2, 0, 0, 1}
                                                 << 66;
+        // Busy jiffies but no total ones: an infinite load, shown as 100.
+        QTest::newRow("busy without total") << Counters{100, 0, 0, 100} << Counters{200, 0, 0, 0}
+                                            << 100;
         // Only busy advanced past total: clamped.
         QTest::newRow("above 100") << Counters{100, 0, 0, 100} << Counters{200, 0, 0, 50} << 100;
         // A counter reset: every difference wraps round in unsigned arithmetic.
