@@ -44,6 +44,12 @@ void ZLabel::setFont(const QFont& font)
     QWidget::setFont(font);   // changeEvent() follows up
 }
 
+void ZLabel::setFixedWidth(int width)
+{
+    QWidget::setFixedWidth(std::max(0, width));
+    textChanged();
+}
+
 void ZLabel::setAlignment(int alignment)
 {
     // The phone's flag 4 is Qt::AlignHCenter here; anything else is taken
