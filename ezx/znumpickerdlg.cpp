@@ -1,5 +1,6 @@
 #include "ezx/znumpickerdlg.h"
 
+#include "ezx/zkeys.h"
 #include "ezx/zskin.h"
 #include "platform/logline.h"
 
@@ -82,7 +83,7 @@ void ZNumModule::keyPressEvent(QKeyEvent* event)
     } else if (key == Qt::Key_Minus) {
         m_typed.clear();
         applyValue(-m_value);
-    } else if (key == Qt::Key_Backspace || key == Qt::Key_F3) {   // F3: the clear key
+    } else if (key == Qt::Key_Backspace || key == zkeys::Clear) {
         if (m_typed.isEmpty()) {
             event->ignore();
             return;

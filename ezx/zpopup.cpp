@@ -1,5 +1,6 @@
 #include "ezx/zpopup.h"
 
+#include "ezx/zkeys.h"
 #include "ezx/zskin.h"
 
 #include <QApplication>
@@ -163,18 +164,14 @@ void ZPopup::insertChild(QWidget* widget, int index)
 
 void ZPopup::keyPressEvent(QKeyEvent* event)
 {
-    switch (event->key()) {
-    case Qt::Key_F10:      // left soft key
-    case Qt::Key_Return:   // select key
-    case Qt::Key_Enter:
+    const int key = event->key();
+    if (key == zkeys::LeftSoft || zkeys::isSelect(key)) {
         event->accept();
         accept();
-        return;
-    case Qt::Key_Escape:   // right soft key
+    } else if (key == zkeys::RightSoft) {
         event->accept();
         reject();
-        return;
-    default:
+    } else {
         QDialog::keyPressEvent(event);
     }
 }
