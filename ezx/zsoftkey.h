@@ -38,16 +38,16 @@ public:
     // What a press of the key does (tests, key handling).
     void click(int index);
 
+    // The text a key shows now (it changes while a menu is open).
+    QString shownText(int index) const;
+    // The menu of this bar that is open, if any.
+    ZOptionsMenu* openMenu() const;
+
     QSize sizeHint() const override;
 
 signals:
     void leftClicked();
     void rightClicked();
-
-    // The text a key shows now (it changes while a menu is open).
-    QString shownText(int index) const;
-    // The menu of this bar that is open, if any.
-    ZOptionsMenu* openMenu() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
