@@ -139,6 +139,9 @@ public:
     QStringList argumentMatch;
     bool listening = false;
     bool holdsName = false;
+    // A receiver may delete the channel from its slot; this object then
+    // goes only after the delivery has returned.
+    bool delivering = false;
 };
 
 bool QCopChannel::Private::listen(const QDBusConnection& bus)
@@ -214,9 +217,11 @@ void QCopChannel::Private::busMessage(const QString& channelText, const QString&
 {
     // The bus filters by channel already; this keeps channels apart where
     // it could not (see argumentMatch).
-    if (channelText.toLatin1() != channel)
+    if (!q || channelText.toLatin1() != channel)
         return;
+    delivering = true;
     emit q->received(message.toLatin1(), data);
+    delivering = false;
 }
 
 QCopChannel::QCopChannel(const QByteArray& channel, QObject* parent, const char* name)
@@ -247,7 +252,12 @@ QCopChannel::~QCopChannel()
 {
     d->stopListening();
     d->releaseName();
-    delete d;
+    if (d->delivering) {
+        d->q = nullptr;
+        d->deleteLater();
+    } else {
+        delete d;
+    }
 }
 
 QByteArray QCopChannel::channel() const

@@ -172,6 +172,26 @@ private slots:
         QVERIFY(QCopChannel::isRegistered(channel));
     }
 
+    void receiverMayDeleteTheChannel()
+    {
+        const QByteArray channel = "zk.test/oneshot";
+        auto* oneShot = new QCopChannel(channel);
+        int calls = 0;
+        connect(oneShot, &QCopChannel::received, this, [&calls, oneShot] {
+            ++calls;
+            delete oneShot;
+        });
+        QCopChannel later("zk.test/after-oneshot");
+        QSignalSpy laterSpy(&later, &QCopChannel::received);
+
+        QVERIFY(QCopChannel::send(channel, "first()"));
+        QVERIFY(QCopChannel::send(channel, "second()"));
+        QVERIFY(QCopChannel::send("zk.test/after-oneshot", "marker()"));
+        QTRY_COMPARE(laterSpy.count(), 1);
+        QCOMPARE(calls, 1);
+        QVERIFY(!QCopChannel::isRegistered(channel));
+    }
+
     void sendRefusesWhatTheBusCannotCarry()
     {
         QCopChannel listener("zk.test/nul");
