@@ -14,7 +14,8 @@
 // in the order sent.
 //
 // Without a session bus nothing registers, isRegistered() is false and sends
-// are dropped, each with one log line.
+// are dropped, each with one log line. A channel that cannot be a bus name
+// (empty, holding a NUL byte, longer than 122 bytes) is never registered.
 class QCopChannel : public QObject
 {
     Q_OBJECT
@@ -23,6 +24,10 @@ public:
     ~QCopChannel() override;
 
     QByteArray channel() const;
+
+    // True when this object holds (or queues for) the channel's bus name and
+    // receives its messages; false without a bus or for an unusable channel.
+    bool isListening() const;
 
     // True while some process listens on the channel.
     static bool isRegistered(const QByteArray& channel);
