@@ -18,10 +18,10 @@ public:
     void addChild(QWidget* w, bool stretch = true, QWidget* extra = nullptr);
 
     static constexpr int spacing = 4;
-    static constexpr int margin = 6;
+    static constexpr int margin = 2;
 
 protected:
-    void relayoutContents() override;
+    QSize arrangeChildren() override;
 
 private:
     struct Row

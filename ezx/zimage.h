@@ -20,6 +20,7 @@ public:
     void setFixedWidth(int w);
     void setFixedHeight(int h);
     void setFixedSize(int w, int h);
+    void setFixedSize(const QSize& size);
 
     QSize sizeHint() const override;
 

@@ -8,8 +8,14 @@
 
 // A text of one or more lines ("\n" breaks; long lines wrap at the width).
 // setAlignment takes Qt::Alignment flags or the phone's flag 4 (centred
-// horizontally). With auto-resize on, the height follows the wrapped text at
-// the preferred or fixed width.
+// horizontally).
+//
+// Its size hint is the fixed width, else the preferred width, else the
+// text's own width; and the height of its lines there (of setNumLines lines
+// when set). A label that no layout manages (placed at a position on a
+// panel) keeps itself at that size whenever its text or look changes. With
+// auto-resize on, the height also follows the wrapped text when someone
+// else changes the width.
 class ZLabel : public QWidget
 {
     Q_OBJECT
@@ -65,7 +71,10 @@ private:
         int width;
     };
     QVector<Line> layoutLines(int textWidth) const;
-    int layoutWidth() const;
+    int naturalWidth() const;
+    int hintWidth() const;
+    int lineHeight() const;
+    bool managedByLayout() const;
     void textChanged();
 
     QString m_text;

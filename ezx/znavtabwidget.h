@@ -8,9 +8,9 @@
 class QStackedWidget;
 class ZNavTabBar;
 
-// Pages under a bar of icon tabs at the top. Left/Right switch the tab (on
-// the widget itself or, through an event filter, on any page's child that
-// does not use them); a click on a tab selects it. currentChanged() is
+// Pages under a bar of icon tabs at the top. Left/Right switch the tab: on
+// the widget itself, and from any page's child that leaves those keys
+// unused (they travel up to here); a click on a tab selects it. currentChanged() is
 // emitted only when the page actually changes.
 class ZNavTabWidget : public QWidget
 {
@@ -42,7 +42,6 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     ZNavTabBar* m_bar;

@@ -69,9 +69,16 @@ private:
 
     int rowAt(const QPoint& pos) const;
     QRect rowRect(int index) const;
+    int visibleRows() const;
     void place();
+    void scrollToCurrent();
+    void moveCurrent(int step);
 
     QVector<Item> m_items;
     int m_current = 0;
+    int m_top = 0;        // first row shown when the entries do not all fit
+    int m_pressedRow = -1;
     QRect m_hint;
+    QPointer<QWidget> m_host;       // the widget it was made for (the soft-key bar)
+    QPointer<QWidget> m_focusBefore;
 };

@@ -6,7 +6,6 @@
 #include <QWidget>
 
 class ZOptionsMenu;
-class QPushButton;
 
 // The soft-key bar at the bottom of a window: a left and a right key (index
 // 0 and 1). Each key calls a slot given by its name, through the
@@ -45,9 +44,15 @@ signals:
     void leftClicked();
     void rightClicked();
 
+    // The text a key shows now (it changes while a menu is open).
+    QString shownText(int index) const;
+    // The menu of this bar that is open, if any.
+    ZOptionsMenu* openMenu() const;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -57,14 +62,13 @@ private:
         QPointer<QObject> receiver;
         QByteArray slot;     // normalised signature, without the SLOT() code
         QPointer<ZOptionsMenu> menu;
-        QPushButton* button = nullptr;
     };
 
-    bool validIndex(int index) const;
-    void refreshButtons();
-    void watchWindow();
+    static bool validIndex(int index);
+    int keyAt(const QPoint& pos) const;
+    bool isMyKeyEvent(QObject* watched, QEvent* event) const;
 
     Key m_keys[2];
     QString m_menuHideText;
-    QPointer<QWidget> m_watchedWindow;
+    int m_pressed = -1;
 };

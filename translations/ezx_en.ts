@@ -1,0 +1,162 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="en">
+<context>
+    <name>RID</name>
+    <message>
+        <source>TXT_RID_SOFTKEY_OK</source>
+        <extracomment>OK</extracomment>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>TXT_RID_SOFTKEY_CANCEL</source>
+        <extracomment>Cancel</extracomment>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>TXT_RID_SOFTKEY_OPTIONS</source>
+        <extracomment>Options</extracomment>
+        <translation>Options</translation>
+    </message>
+    <message>
+        <source>TXT_RID_SOFTKEY_EXIT</source>
+        <extracomment>Exit</extracomment>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>TXT_RID_SOFTKEY_SAVE</source>
+        <extracomment>Save</extracomment>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>TXT_RID_SOFTKEY_HIDE</source>
+        <extracomment>Hide</extracomment>
+        <translation>Hide</translation>
+    </message>
+    <message>
+        <source>TXT_RID_CLI_SOFTKEY_YES</source>
+        <extracomment>Yes</extracomment>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>TXT_RID_CLI_SOFTKEY_NO</source>
+        <extracomment>No</extracomment>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>TXT_RID_LIST_A_ALL</source>
+        <extracomment>All</extracomment>
+        <translation>All</translation>
+    </message>
+    <message>
+        <source>TXT_RID_LIST_A_SHOW</source>
+        <extracomment>Show</extracomment>
+        <translation>Show</translation>
+    </message>
+    <message>
+        <source>TXT_RID_LIST_A_TIME</source>
+        <extracomment>Time</extracomment>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>TXT_RID_LIST_A_NO</source>
+        <extracomment>No</extracomment>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>TXT_RID_HEADER_PRIORITY</source>
+        <extracomment>Priority</extracomment>
+        <translation>Priority</translation>
+    </message>
+    <message>
+        <source>TXT_RID_HEADER_RENAME</source>
+        <extracomment>Rename</extracomment>
+        <translation>Rename</translation>
+    </message>
+    <message>
+        <source>TXT_RID_HEADER_SETTINGS</source>
+        <extracomment>Settings</extracomment>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>TXT_RID_HEADER_A_ABOUT</source>
+        <extracomment>About</extracomment>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>FMT_RID_HEADER_ABOUT_1</source>
+        <extracomment>About %1</extracomment>
+        <translation>About %1</translation>
+    </message>
+    <message>
+        <source>TXT_RID_OPTION_INFORMATION</source>
+        <extracomment>Information</extracomment>
+        <translation>Information</translation>
+    </message>
+    <message>
+        <source>TXT_RID_OPTION_ADD</source>
+        <extracomment>Add</extracomment>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>TXT_RID_OPTION_DELETE</source>
+        <extracomment>Delete</extracomment>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>TXT_RID_OPTION_RENAME</source>
+        <extracomment>Rename</extracomment>
+        <translation>Rename</translation>
+    </message>
+    <message>
+        <source>TXT_RID_OPTION_SETTINGS</source>
+        <extracomment>Settings</extracomment>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>TXT_RID_OPTION_ALL_TASKS</source>
+        <extracomment>All Tasks</extracomment>
+        <translation>All Tasks</translation>
+    </message>
+    <message>
+        <source>TXT_RID_OPTION_USE</source>
+        <extracomment>Use</extracomment>
+        <translation>Use</translation>
+    </message>
+    <message>
+        <source>TXT_RID_OPTION_TEXT_COLOR</source>
+        <extracomment>Text Color</extracomment>
+        <translation>Text Color</translation>
+    </message>
+    <message>
+        <source>TXT_RID_EMPHASIS_STATUS</source>
+        <extracomment>Status:</extracomment>
+        <translation>Status:</translation>
+    </message>
+    <message>
+        <source>TXT_RID_INSTRUCTIONALTXT_USER_NAME</source>
+        <extracomment>User Name:</extracomment>
+        <translation>User Name:</translation>
+    </message>
+    <message>
+        <source>TXT_RID_SETTING_B_ON</source>
+        <extracomment>On</extracomment>
+        <translation>On</translation>
+    </message>
+    <message>
+        <source>TXT_RID_SETTING_B_OFF</source>
+        <extracomment>Off</extracomment>
+        <translation>Off</translation>
+    </message>
+    <message>
+        <source>TXT_RID_SETTING_A_FONT_SIZE</source>
+        <extracomment>Font Size</extracomment>
+        <translation>Font Size</translation>
+    </message>
+    <message>
+        <source>TXT_RID_SHOW</source>
+        <extracomment>Show</extracomment>
+        <translation>Show</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,162 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ru_RU" sourcelanguage="en">
+<context>
+    <name>RID</name>
+    <message>
+        <source>TXT_RID_SOFTKEY_OK</source>
+        <extracomment>OK</extracomment>
+        <translation>ОК</translation>
+    </message>
+    <message>
+        <source>TXT_RID_SOFTKEY_CANCEL</source>
+        <extracomment>Cancel</extracomment>
+        <translation>Отмена</translation>
+    </message>
+    <message>
+        <source>TXT_RID_SOFTKEY_OPTIONS</source>
+        <extracomment>Options</extracomment>
+        <translation>Опции</translation>
+    </message>
+    <message>
+        <source>TXT_RID_SOFTKEY_EXIT</source>
+        <extracomment>Exit</extracomment>
+        <translation>Выход</translation>
+    </message>
+    <message>
+        <source>TXT_RID_SOFTKEY_SAVE</source>
+        <extracomment>Save</extracomment>
+        <translation>Сохранить</translation>
+    </message>
+    <message>
+        <source>TXT_RID_SOFTKEY_HIDE</source>
+        <extracomment>Hide</extracomment>
+        <translation>Скрыть</translation>
+    </message>
+    <message>
+        <source>TXT_RID_CLI_SOFTKEY_YES</source>
+        <extracomment>Yes</extracomment>
+        <translation>Да</translation>
+    </message>
+    <message>
+        <source>TXT_RID_CLI_SOFTKEY_NO</source>
+        <extracomment>No</extracomment>
+        <translation>Нет</translation>
+    </message>
+    <message>
+        <source>TXT_RID_LIST_A_ALL</source>
+        <extracomment>All</extracomment>
+        <translation>все</translation>
+    </message>
+    <message>
+        <source>TXT_RID_LIST_A_SHOW</source>
+        <extracomment>Show</extracomment>
+        <translation>Показать</translation>
+    </message>
+    <message>
+        <source>TXT_RID_LIST_A_TIME</source>
+        <extracomment>Time</extracomment>
+        <translation>Время</translation>
+    </message>
+    <message>
+        <source>TXT_RID_LIST_A_NO</source>
+        <extracomment>No</extracomment>
+        <translation>Нет</translation>
+    </message>
+    <message>
+        <source>TXT_RID_HEADER_PRIORITY</source>
+        <extracomment>Priority</extracomment>
+        <translation>Приоритет</translation>
+    </message>
+    <message>
+        <source>TXT_RID_HEADER_RENAME</source>
+        <extracomment>Rename</extracomment>
+        <translation>Переименовать</translation>
+    </message>
+    <message>
+        <source>TXT_RID_HEADER_SETTINGS</source>
+        <extracomment>Settings</extracomment>
+        <translation>Настройки</translation>
+    </message>
+    <message>
+        <source>TXT_RID_HEADER_A_ABOUT</source>
+        <extracomment>About</extracomment>
+        <translation>О программе</translation>
+    </message>
+    <message>
+        <source>FMT_RID_HEADER_ABOUT_1</source>
+        <extracomment>About %1</extracomment>
+        <translation>О программе %1</translation>
+    </message>
+    <message>
+        <source>TXT_RID_OPTION_INFORMATION</source>
+        <extracomment>Information</extracomment>
+        <translation>Информация</translation>
+    </message>
+    <message>
+        <source>TXT_RID_OPTION_ADD</source>
+        <extracomment>Add</extracomment>
+        <translation>Добавить</translation>
+    </message>
+    <message>
+        <source>TXT_RID_OPTION_DELETE</source>
+        <extracomment>Delete</extracomment>
+        <translation>Удалить</translation>
+    </message>
+    <message>
+        <source>TXT_RID_OPTION_RENAME</source>
+        <extracomment>Rename</extracomment>
+        <translation>Переименовать</translation>
+    </message>
+    <message>
+        <source>TXT_RID_OPTION_SETTINGS</source>
+        <extracomment>Settings</extracomment>
+        <translation>Настройки</translation>
+    </message>
+    <message>
+        <source>TXT_RID_OPTION_ALL_TASKS</source>
+        <extracomment>All Tasks</extracomment>
+        <translation>все задачи</translation>
+    </message>
+    <message>
+        <source>TXT_RID_OPTION_USE</source>
+        <extracomment>Use</extracomment>
+        <translation>Использовать</translation>
+    </message>
+    <message>
+        <source>TXT_RID_OPTION_TEXT_COLOR</source>
+        <extracomment>Text Color</extracomment>
+        <translation>Цвет текста</translation>
+    </message>
+    <message>
+        <source>TXT_RID_EMPHASIS_STATUS</source>
+        <extracomment>Status:</extracomment>
+        <translation>Состояние:</translation>
+    </message>
+    <message>
+        <source>TXT_RID_INSTRUCTIONALTXT_USER_NAME</source>
+        <extracomment>User Name:</extracomment>
+        <translation>Пользователь:</translation>
+    </message>
+    <message>
+        <source>TXT_RID_SETTING_B_ON</source>
+        <extracomment>On</extracomment>
+        <translation>Вкл.</translation>
+    </message>
+    <message>
+        <source>TXT_RID_SETTING_B_OFF</source>
+        <extracomment>Off</extracomment>
+        <translation>Выкл.</translation>
+    </message>
+    <message>
+        <source>TXT_RID_SETTING_A_FONT_SIZE</source>
+        <extracomment>Font Size</extracomment>
+        <translation>Размер шрифта</translation>
+    </message>
+    <message>
+        <source>TXT_RID_SHOW</source>
+        <extracomment>Show</extracomment>
+        <translation>Показывать</translation>
+    </message>
+</context>
+</TS>
