@@ -35,9 +35,23 @@ QHash<QByteArray, int>& holders()
     return counts;
 }
 
-QString printable(const QByteArray& bytes)
+// Channel and message names travel as D-Bus strings holding their Latin-1
+// characters.
+QString wireText(const QByteArray& bytes)
 {
     return QString::fromLatin1(bytes);
+}
+
+// A name as a log line shows it: control bytes become '?', so that a bad
+// name cannot break the one-line-per-entry log.
+QString printable(const QByteArray& bytes)
+{
+    QString text = QString::fromLatin1(bytes);
+    for (QChar& c : text) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            c = QLatin1Char('?');
+    }
+    return text;
 }
 
 // Whether there is a session bus to talk to; the log line for the operation
@@ -67,6 +81,19 @@ QString channelFault(const QByteArray& channel)
     if (QCopChannel::busName(channel).size() > kMaxBusNameLength)
         return QStringLiteral("channel name too long");
     return QString();
+}
+
+// Qt writes an argument match into the match rule unquoted and in Latin-1:
+// an apostrophe would end the value early, and a byte above 0x7f is not the
+// UTF-8 that libdbus insists on (it aborts the process). Such channels are
+// filtered here instead of by the daemon.
+bool matchableOnBus(const QByteArray& channel)
+{
+    for (const char c : channel) {
+        if (c < 0x20 || c > 0x7e || c == '\'')
+            return false;
+    }
+    return true;
 }
 
 QDBusMessage callDaemon(const QDBusConnection& bus, const QString& method, const QVariantList& args)
@@ -106,8 +133,9 @@ public slots:
 public:
     QCopChannel* q;
     const QByteArray channel;
-    // An apostrophe cannot be quoted in Qt's match rule, so such channels
-    // take every qcop message and keep their own (see busMessage).
+    // The bus's arg0 filter, when the channel can be written into a match
+    // rule (see matchableOnBus); empty: every qcop message, kept apart in
+    // busMessage.
     QStringList argumentMatch;
     bool listening = false;
     bool holdsName = false;
@@ -115,8 +143,8 @@ public:
 
 bool QCopChannel::Private::listen(const QDBusConnection& bus)
 {
-    if (!channel.contains('\''))
-        argumentMatch = QStringList{printable(channel)};
+    if (matchableOnBus(channel))
+        argumentMatch = QStringList{wireText(channel)};
     QDBusConnection connection = bus;
     listening = connection.connect(QString(), kPath, kInterface, kMember, argumentMatch, kSignature, this,
                                    SLOT(busMessage(QString, QString, QByteArray)));
@@ -267,7 +295,7 @@ bool QCopChannel::send(const QByteArray& channel, const QByteArray& message, con
     if (!connected(bus, QStringLiteral("QCopChannel::send: dropped ") + what))
         return false;
     QDBusMessage signal = QDBusMessage::createSignal(kPath, kInterface, kMember);
-    signal << printable(channel) << printable(message) << data;
+    signal << wireText(channel) << wireText(message) << data;
     if (!bus.send(signal)) {
         logLine(QStringLiteral("QCopChannel::send: dropped ") + what + QStringLiteral(": ")
                 + bus.lastError().message());

@@ -80,10 +80,20 @@ bool installStopHandlers()
     return ::sigaction(SIGINT, &action, nullptr) == 0 && ::sigaction(SIGTERM, &action, nullptr) == 0;
 }
 
+// Control bytes in a name become '?': one message, one line.
+QByteArray oneLine(QByteArray name)
+{
+    for (char& c : name) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f)
+            c = '?';
+    }
+    return name;
+}
+
 void printMessage(const QByteArray& channel, const QByteArray& message, const QByteArray& data)
 {
-    const QByteArray line =
-        channel + ' ' + message + ' ' + (data.isEmpty() ? QByteArray("-") : data.toHex()) + '\n';
+    const QByteArray line = oneLine(channel) + ' ' + oneLine(message) + ' '
+                            + (data.isEmpty() ? QByteArray("-") : data.toHex()) + '\n';
     std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), stdout);
     std::fflush(stdout);
 }
