@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+// One place that may tell the processor clock, and how to read it.
+struct CpuFrequencySource
+{
+    enum Kind {
+        MpmOperatingPoint, // the phone's "/sys/mpm/op": one number, MHz
+        CpufreqKhz,        // cpufreq "scaling_cur_freq": one number, kHz
+        CpuInfoMhz,        // /proc/cpuinfo: the first "cpu MHz" line
+    };
+    QString path;
+    Kind kind = MpmOperatingPoint;
+};
+
+// The phone's own file first (below the device root), then the kernel's
+// cpufreq for cpu0, then /proc/cpuinfo.
+QList<CpuFrequencySource> defaultCpuFrequencySources();
+
+// The clock in MHz from the first source that answers, -1 when none does.
+// Every source is read afresh on every call.
+int readCpuFrequency(const QList<CpuFrequencySource>& sources);
+int readCpuFrequency();
+
+// The MHz one source gives, -1 when it is missing or holds no usable number.
+int readCpuFrequencySource(const CpuFrequencySource& source);

@@ -1,0 +1,123 @@
+#include "monitor/cpufrequency.h"
+#include "platform/devicepath.h"
+#include "tests/common/ztest.h"
+#include "tests/monitor/monitorfiles.h"
+
+#include <QTemporaryDir>
+
+class CpuFrequencyTest : public QObject
+{
+    Q_OBJECT
+    QTemporaryDir dir;
+
+    // The three kinds of source in their usual order, in the temp folder;
+    // only the files a test writes exist.
+    QList<CpuFrequencySource> sources() const
+    {
+        return {{dir.filePath(QStringLiteral("op")), CpuFrequencySource::MpmOperatingPoint},
+                {dir.filePath(QStringLiteral("scaling_cur_freq")), CpuFrequencySource::CpufreqKhz},
+                {dir.filePath(QStringLiteral("cpuinfo")), CpuFrequencySource::CpuInfoMhz}};
+    }
+    void write(const char* name, const QByteArray& text)
+    {
+        writeTestFile(dir.filePath(QString::fromLatin1(name)), text);
+    }
+
+    static QByteArray cpuInfo(const QByteArray& firstMhz, const QByteArray& secondMhz)
+    {
+        return "processor\t: 0\nmodel name\t: Test CPU\ncpu MHz\t\t: " + firstMhz
+               + "\ncache size\t: 512 KB\n\nprocessor\t: 1\ncpu MHz\t\t: " + secondMhz + "\n";
+    }
+
+private slots:
+    void init()
+    {
+        for (const CpuFrequencySource& s : sources())
+            QFile::remove(s.path);
+    }
+
+    void phoneFileComesFirst()
+    {
+        write("op", "312\n");
+        write("scaling_cur_freq", "1200000\n");
+        write("cpuinfo", cpuInfo("2394.561", "800.000"));
+        QCOMPARE(readCpuFrequency(sources()), 312);
+    }
+
+    void cpufreqWhenPhoneFileMissing()
+    {
+        write("scaling_cur_freq", "1199999\n");
+        write("cpuinfo", cpuInfo("2394.561", "800.000"));
+        QCOMPARE(readCpuFrequency(sources()), 1199);
+    }
+
+    void cpuInfoWhenOnlyItAnswers()
+    {
+        write("cpuinfo", cpuInfo("2394.961", "800.000"));
+        QCOMPARE(readCpuFrequency(sources()), 2394);
+    }
+
+    void noSourceGivesMinusOne()
+    {
+        QCOMPARE(readCpuFrequency(sources()), -1);
+        QCOMPARE(readCpuFrequency({}), -1);
+    }
+
+    // A source that is there but says nothing usable passes to the next one.
+    void unusableSourcesAreSkipped_data()
+    {
+        QTest::addColumn<QByteArray>("op");
+        QTest::addColumn<QByteArray>("khz");
+        QTest::addColumn<QByteArray>("info");
+        QTest::addColumn<int>("mhz");
+        QTest::newRow("empty phone file") << QByteArray("") << QByteArray("500000")
+                                          << QByteArray() << 500;
+        QTest::newRow("words in phone file") << QByteArray("fast\n") << QByteArray("500000")
+                                             << QByteArray() << 500;
+        QTest::newRow("negative in phone file") << QByteArray("-5\n") << QByteArray("500000")
+                                                << QByteArray() << 500;
+        QTest::newRow("phone file beyond int") << QByteArray("4294967608\n")
+                                               << QByteArray("500000") << QByteArray() << 500;
+        QTest::newRow("empty cpufreq") << QByteArray() << QByteArray("")
+                                       << cpuInfo("1000.0", "1.0") << 1000;
+        QTest::newRow("cpuinfo without MHz") << QByteArray() << QByteArray()
+                                             << QByteArray("processor\t: 0\nBogoMIPS\t: 38.40\n")
+                                             << -1;
+        QTest::newRow("cpuinfo MHz unreadable") << QByteArray() << QByteArray()
+                                                << QByteArray("cpu MHz\t\t: unknown\n") << -1;
+        QTest::newRow("phone file with spaces") << QByteArray("  532 \n") << QByteArray()
+                                                << QByteArray() << 532;
+    }
+    void unusableSourcesAreSkipped()
+    {
+        QFETCH(QByteArray, op);
+        QFETCH(QByteArray, khz);
+        QFETCH(QByteArray, info);
+        QFETCH(int, mhz);
+        // A null text means the file does not exist; an empty one is written.
+        if (!op.isNull())
+            write("op", op);
+        if (!khz.isNull())
+            write("scaling_cur_freq", khz);
+        if (!info.isNull())
+            write("cpuinfo", info);
+        QCOMPARE(readCpuFrequency(sources()), mhz);
+    }
+
+    // The phone's file is looked up below the device root.
+    void defaultSourcesStartWithPhoneFile()
+    {
+        const QList<CpuFrequencySource> defaults = defaultCpuFrequencySources();
+        QCOMPARE(defaults.size(), 3);
+        QCOMPARE(defaults[0].kind, CpuFrequencySource::MpmOperatingPoint);
+        QVERIFY(!deviceRoot().isEmpty());
+        QCOMPARE(defaults[0].path, deviceRoot() + QStringLiteral("/sys/mpm/op"));
+        writeTestFile(defaults[0].path, "399\n");
+        QCOMPARE(readCpuFrequency(), 399);
+        QFile::remove(defaults[0].path);
+        QVERIFY(readCpuFrequency() != 399);
+    }
+};
+ZK_TEST(CpuFrequencyTest)
+
+#include "cpufrequencytest.moc"
