@@ -37,11 +37,5 @@ void ZKestrel::drawGraph(ZImage*, int*, const QColor&, bool) {}
 void ZKestrel::buildSidePanel(const QFont&) {}
 void ZKestrel::buildMonitorPage(const QFont&) {}
 
-void ZKestrel::buildAppList() {}
-void ZKestrel::lbAppSel(int) {}
-void ZKestrel::menu_appAdd() {}
-void ZKestrel::menu_appDel() {}
-void ZKestrel::menu_appRen() {}
-
 void ZKestrel::menu_appSetting() {}
 void ZKestrel::about() {}
