@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+// The command line of a task as the task list shows it: at most `limit`
+// bytes of its cmdline file, a final line feed dropped, every byte of value
+// 0x1F or below (the NULs between the arguments among them) turned into a
+// blank, the bytes read as Latin-1. The task list reads 254 bytes, the
+// details dialog 1023.
+//
+// A file that cannot be opened or yields no text gives a null QString.
+QString readCmdline(int pid, int limit = 254);
+
+// The same rules on any file (the task's file is "/proc/<pid>/cmdline").
+QString readCmdline(const QString& path, int limit = 254);
+
+// The rules on bytes already read (at most `limit` of them are used).
+QString cmdlineText(const QByteArray& bytes, int limit = 254);

@@ -1,0 +1,45 @@
+#include "process/procactions.h"
+
+#include "platform/logline.h"
+
+#include <QDataStream>
+#include <QFile>
+#include <QIODevice>
+
+#include <cerrno>
+#include <csignal>
+
+bool procExists(int pid)
+{
+    QFile file(QStringLiteral("/proc/%1/cmdline").arg(pid));
+    return pid > 0 && file.open(QIODevice::ReadOnly);
+}
+
+KillOutcome killProc(int pid)
+{
+    KillOutcome outcome = KillOutcome::NoSuchProcess;
+    if (pid > 0) {
+        if (::kill(pid, SIGKILL) == 0)
+            outcome = KillOutcome::Killed;
+        else if (errno == EPERM)
+            outcome = KillOutcome::Refused;
+    }
+    if (outcome == KillOutcome::Killed)
+        logLine(QStringLiteral("Killed a pid [%1]").arg(pid));
+    else
+        logLine(QStringLiteral("Error when kill a pid [%1]").arg(pid));
+    return outcome;
+}
+
+QByteArray appChannel(int pid)
+{
+    return "EZX/Application/" + QByteArray::number(pid);
+}
+
+QByteArray returnToIdleData(int reason)
+{
+    QByteArray data;
+    QDataStream out(&data, QIODevice::WriteOnly);
+    out << static_cast<qint32>(reason);
+    return data;
+}

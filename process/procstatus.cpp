@@ -1,0 +1,94 @@
+#include "process/procstatus.h"
+
+#include <QFile>
+#include <QTextStream>
+
+namespace {
+QString statusPath(int pid)
+{
+    return QStringLiteral("/proc/%1/status").arg(pid);
+}
+
+QString missingField(const QString& key, bool wholeLine)
+{
+    return wholeLine ? key : QString();
+}
+}
+
+QString getStatusField(const QString& path, const QString& key, bool wholeLine)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return missingField(key, wholeLine);
+    QTextStream in(&file);
+    in.setEncoding(QStringConverter::Latin1);
+    QString line;
+    // Only the start of a line is a key: the task's name, on the "Name:"
+    // line, is chosen by whoever started it and may contain any key's text.
+    while (in.readLineInto(&line)) {
+        if (!line.startsWith(key))
+            continue;
+        if (wholeLine)
+            return line.simplified();
+        const qsizetype colon = line.indexOf(QLatin1Char(':'));
+        return colon < 0 ? QString() : line.mid(colon + 1).trimmed();
+    }
+    return missingField(key, wholeLine);
+}
+
+QString getStatusField(int pid, const QString& key, bool wholeLine)
+{
+    return getStatusField(statusPath(pid), key, wholeLine);
+}
+
+QString userNameForUid(const QString& uidField)
+{
+    return uidField == QLatin1String("0\t0\t0\t0") ? QStringLiteral("root") : QStringLiteral("EZX");
+}
+
+QString taskUserName(int pid)
+{
+    return userNameForUid(getStatusField(pid, QStringLiteral("Uid:"), false));
+}
+
+QString taskState(int pid)
+{
+    return getStatusField(pid, QStringLiteral("State:"), false);
+}
+
+QStringList mappedPaths(QTextStream& maps)
+{
+    QStringList paths;
+    QString seen;
+    QString line;
+    while (maps.readLineInto(&line)) {
+        if (line.contains(QLatin1String("/SYSV")))
+            continue;
+        const qsizetype slash = line.indexOf(QLatin1Char('/'));
+        if (slash < 0)
+            continue;
+        const QString path = line.mid(slash).trimmed();
+        if (seen.contains(path))
+            continue;
+        seen += path + QLatin1Char('|');
+        paths << path;
+    }
+    return paths;
+}
+
+QStringList mappedPaths(const QString& mapsText)
+{
+    QString text = mapsText;
+    QTextStream in(&text, QIODevice::ReadOnly);
+    return mappedPaths(in);
+}
+
+QStringList taskMappedPaths(int pid)
+{
+    QFile file(QStringLiteral("/proc/%1/maps").arg(pid));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return {};
+    QTextStream in(&file);
+    in.setEncoding(QStringConverter::Latin1);
+    return mappedPaths(in);
+}

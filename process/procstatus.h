@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QTextStream;
+
+// Figures of one task for the details dialog, from its status and maps files.
+
+// One field of "/proc/<pid>/status": the first line that begins with `key`.
+// With wholeLine true the whole line with its white space runs reduced to
+// one blank ("VmSize: 1234 kB"), or `key` itself when there is no such line;
+// with it false the text after the line's first ":", trimmed, inner tabs
+// kept ("0\t0\t0\t0"), or an empty text.
+QString getStatusField(int pid, const QString& key, bool wholeLine);
+QString getStatusField(const QString& path, const QString& key, bool wholeLine);
+
+// The user shown for a "Uid:" value: "root" only for real, effective, saved
+// and file-system uid all 0, "EZX" for anything else.
+QString userNameForUid(const QString& uidField);
+QString taskUserName(int pid);
+
+// The task's state, the value of its "State:" line ("S (sleeping)"); empty
+// when the task has gone.
+QString taskState(int pid);
+
+// The files mapped into a task, from the text of its maps file: each path
+// once, in the order of its first mapping. Lines of System V shared memory
+// ("/SYSV") and lines without a path are skipped, and so is a path that
+// occurs within the text of those already listed.
+QStringList mappedPaths(QTextStream& maps);
+QStringList mappedPaths(const QString& mapsText);
+
+// The same for "/proc/<pid>/maps"; empty when it cannot be read.
+QStringList taskMappedPaths(int pid);

@@ -1,0 +1,106 @@
+#include "process/procwalk.h"
+
+#include "platform/logline.h"
+#include "process/cmdline.h"
+
+#include <QFile>
+
+#include <dirent.h>
+
+#include <climits>
+
+namespace {
+const int kFirstTaskPid = 100;
+
+// The value of the leading digits of a /proc entry name, or -1 when it does
+// not begin with a digit or the number does not fit an int.
+int leadingPid(const char* name)
+{
+    if (*name < '0' || *name > '9')
+        return -1;
+    long long value = 0;
+    for (const char* c = name; *c >= '0' && *c <= '9'; ++c) {
+        value = value * 10 + (*c - '0');
+        if (value > INT_MAX)
+            return -1;
+    }
+    return static_cast<int>(value);
+}
+
+struct ProcDir
+{
+    DIR* dir;
+    explicit ProcDir(const QString& path) : dir(opendir(QFile::encodeName(path).constData())) {}
+    ~ProcDir()
+    {
+        if (dir)
+            closedir(dir);
+    }
+    ProcDir(const ProcDir&) = delete;
+    ProcDir& operator=(const ProcDir&) = delete;
+};
+
+bool listPids(const QString& procDir, QList<int>* pids)
+{
+    ProcDir d(procDir);
+    if (!d.dir)
+        return false;
+    while (const dirent* entry = readdir(d.dir)) {
+        const int pid = leadingPid(entry->d_name);
+        if (pid >= kFirstTaskPid)
+            pids->append(pid);
+    }
+    return true;
+}
+}
+
+QList<int> candidatePids(const QString& procDir)
+{
+    QList<int> pids;
+    listPids(procDir, &pids);
+    return pids;
+}
+
+QList<TaskEntry> scanTasks(const ScanSettings& settings, const std::function<bool(int)>& hasWindow,
+                           int* pidPhone)
+{
+    logLine(QStringLiteral("Get runing proc"));
+    int phone = 0;
+    if (pidPhone)
+        *pidPhone = 0;
+
+    QList<int> pids;
+    if (!listPids(settings.procDir, &pids)) {
+        logLine(QStringLiteral("Can't open /proc"));
+        return {};
+    }
+
+    QList<TaskEntry> entries;
+    for (const int pid : pids) {
+        const QString cmdlinePath = settings.procDir + QStringLiteral("/%1/cmdline").arg(pid);
+        if (hasWindow && hasWindow(pid)) {
+            const QString text = readCmdline(cmdlinePath).trimmed();
+            if (text.isEmpty())
+                continue;
+            if (phone == 0 && text.contains(QLatin1String(kPhoneMarker))) {
+                phone = pid;
+                if (pidPhone)
+                    *pidPhone = pid;
+                logLine(QStringLiteral("pidPhone=%1").arg(pid));
+            }
+            const QString name = getProcName(text);
+            if (!checkProcFilter(name, settings.showAllTask, settings.filterList))
+                continue;
+            entries.append({pid, name, false});
+        } else {
+            if (!settings.showAppNoWindow)
+                continue;
+            const QString text = readCmdline(cmdlinePath);
+            if (!isUserApp(text))
+                continue;
+            entries.append({pid, text, true});
+        }
+    }
+    logLine(QStringLiteral("Get runing proc: End"));
+    return entries;
+}

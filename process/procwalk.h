@@ -1,0 +1,52 @@
+#pragma once
+
+#include "process/procname.h"
+
+#include <QList>
+#include <QString>
+
+#include <functional>
+
+// The walk over /proc that fills the task list, as data: the window code
+// only turns the entries into rows.
+
+// What the user's settings say about which tasks are listed.
+struct ScanSettings
+{
+    bool showAllTask = false;
+    QString filterList = QString::fromLatin1(kDefaultProcFilter);
+    bool showAppNoWindow = false;
+    // The process table to walk; tests point it at a folder of their own.
+    QString procDir = QStringLiteral("/proc");
+};
+
+// One accepted task. A task with a window carries its short name; one
+// without a window its whole command line (not trimmed), with noWindow set.
+struct TaskEntry
+{
+    int pid = 0;
+    QString text;
+    bool noWindow = false;
+
+    bool operator==(const TaskEntry&) const = default;
+};
+
+// The command line that marks the phone process.
+inline constexpr const char* kPhoneMarker = "SYSqtapp/phone/phone";
+
+// The pids of the process table in the order the directory yields them:
+// entries whose name begins with a digit, taken by their leading digits,
+// 100 and above. Empty when the folder cannot be opened.
+QList<int> candidatePids(const QString& procDir = QStringLiteral("/proc"));
+
+// True when the task has a window: its "EZX/Application/<pid>" channel is
+// registered on the bus.
+bool hasAppWindow(int pid);
+
+// Walks the process table and returns the accepted tasks in walk order.
+// When pidPhone is given it is set to the first task with a window whose
+// command line contains kPhoneMarker, or 0. Logs "Get runing proc",
+// "pidPhone=<pid>" and "Get runing proc: End", or "Can't open /proc".
+QList<TaskEntry> scanTasks(const ScanSettings& settings,
+                           const std::function<bool(int)>& hasWindow = hasAppWindow,
+                           int* pidPhone = nullptr);

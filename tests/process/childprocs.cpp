@@ -1,0 +1,102 @@
+#include "tests/process/childprocs.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QStringList>
+#include <QThread>
+#include <QUuid>
+
+#include <csignal>
+#include <cstdio>
+#include <vector>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+QByteArray sleeperPath()
+{
+    return QByteArray(ZK_BIN_DIR) + "/zk_sleeper";
+}
+
+pid_t startChild(const QList<QByteArray>& argv)
+{
+    std::vector<char*> args;
+    for (const QByteArray& a : argv)
+        args.push_back(const_cast<char*>(a.constData()));
+    args.push_back(nullptr);
+    pid_t pid = 0;
+    if (posix_spawn(&pid, sleeperPath().constData(), nullptr, nullptr, args.data(), environ) != 0)
+        return 0;
+    // posix_spawn may return while the kernel is still laying out the new
+    // program's arguments: wait until the command line is there.
+    const QString path = QStringLiteral("/proc/%1/cmdline").arg(pid);
+    const QByteArray expected = argv.join('\0') + '\0';
+    QDeadlineTimer deadline(10000);
+    while (!deadline.hasExpired()) {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly) && file.readAll() == expected)
+            return pid;
+        QThread::msleep(1);
+    }
+    stopChild(pid);
+    return 0;
+}
+
+void stopChild(pid_t pid)
+{
+    if (pid <= 0)
+        return;
+    ::kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+}
+
+ChildGroup::~ChildGroup()
+{
+    for (const int pid : m_pids)
+        stopChild(pid);
+}
+
+pid_t ChildGroup::start(const QList<QByteArray>& argv)
+{
+    const pid_t pid = startChild(argv);
+    if (pid > 0)
+        m_pids << pid;
+    return pid;
+}
+
+LogCapture::LogCapture()
+{
+    m_path = QDir::tempPath() + QStringLiteral("/zk-log-") + QUuid::createUuid().toString(QUuid::Id128);
+    std::fflush(stdout);
+    const int fd = ::open(QFile::encodeName(m_path).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (fd < 0)
+        return;
+    m_saved = ::dup(STDOUT_FILENO);
+    ::dup2(fd, STDOUT_FILENO);
+    ::close(fd);
+}
+
+LogCapture::~LogCapture()
+{
+    finish();
+    QFile::remove(m_path);
+}
+
+QStringList LogCapture::finish()
+{
+    std::fflush(stdout);
+    if (m_saved >= 0) {
+        ::dup2(m_saved, STDOUT_FILENO);
+        ::close(m_saved);
+        m_saved = -1;
+    }
+    QFile file(m_path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromLatin1(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}

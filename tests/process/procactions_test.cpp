@@ -1,0 +1,112 @@
+#include "process/procactions.h"
+#include "tests/common/ztest.h"
+#include "tests/process/childprocs.h"
+
+#include <QFile>
+
+#include <climits>
+#include <csignal>
+#include <cstdio>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+// Killing a task and telling whether its row goes; the hide-all data.
+class ProcActionsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void existsFollowsTheProcess()
+    {
+        const pid_t pid = startChild({"/usr/bin/x"});
+        QVERIFY(pid > 0);
+        QVERIFY(procExists(pid));
+        stopChild(pid);
+        QVERIFY(!procExists(pid));
+        QVERIFY(!procExists(0));
+        QVERIFY(!procExists(-1));
+    }
+
+    void killChild()
+    {
+        const pid_t pid = startChild({"/mmc/mmca1/app/app"});
+        QVERIFY(pid > 0);
+        LogCapture log;
+        const KillOutcome outcome = killProc(pid);
+        const QStringList lines = log.finish();
+        int status = 0;
+        const pid_t reaped = waitpid(pid, &status, 0);
+        QCOMPARE(outcome, KillOutcome::Killed);
+        QVERIFY(killRemovesRow(outcome));
+        QCOMPARE(lines, QStringList{QStringLiteral("Killed a pid [%1]").arg(pid)});
+        QCOMPARE(reaped, pid);
+        QVERIFY(WIFSIGNALED(status));
+        QCOMPARE(WTERMSIG(status), SIGKILL);
+        QVERIFY(!procExists(pid));
+    }
+
+    void killMissingProcess()
+    {
+        const pid_t gone = startChild({"/usr/bin/gone"});
+        QVERIFY(gone > 0);
+        stopChild(gone);
+        for (const int pid : {static_cast<int>(gone), INT_MAX}) {
+            LogCapture log;
+            const KillOutcome outcome = killProc(pid);
+            const QStringList lines = log.finish();
+            QCOMPARE(outcome, KillOutcome::NoSuchProcess);
+            QVERIFY(killRemovesRow(outcome));
+            QCOMPARE(lines, QStringList{QStringLiteral("Error when kill a pid [%1]").arg(pid)});
+        }
+    }
+
+    void killNeverReachesGroupsOrEveryone()
+    {
+        // kill(0) would hit our own process group, kill(-1) every process we
+        // may signal: this test would not survive either.
+        for (const int pid : {0, -1, -2}) {
+            LogCapture log;
+            const KillOutcome outcome = killProc(pid);
+            const QStringList lines = log.finish();
+            QCOMPARE(outcome, KillOutcome::NoSuchProcess);
+            QCOMPARE(lines, QStringList{QStringLiteral("Error when kill a pid [%1]").arg(pid)});
+        }
+    }
+
+    void refusedKillKeepsTheRow()
+    {
+        if (getuid() != 0)
+            QSKIP("dropping to another user needs root; as a plain user no process of root's is ours to start");
+        ChildGroup children;
+        const pid_t target = children.start({"/usr/SYSqtapp/phone/phone"});
+        QVERIFY(target > 0);
+
+        // A child that has given up root tries to kill root's process.
+        std::fflush(stdout);
+        const pid_t killer = fork();
+        QVERIFY(killer >= 0);
+        if (killer == 0) {
+            if (setgid(65534) != 0 || setuid(65534) != 0)
+                _exit(100);
+            const KillOutcome outcome = killProc(target);
+            _exit(outcome == KillOutcome::Refused ? 0 : 1 + static_cast<int>(outcome));
+        }
+        int status = -1;
+        QCOMPARE(waitpid(killer, &status, 0), killer);
+        QVERIFY(WIFEXITED(status));
+        QCOMPARE(WEXITSTATUS(status), 0);
+        QVERIFY(!killRemovesRow(KillOutcome::Refused));
+        QVERIFY(procExists(target));
+    }
+
+    void hideAllData()
+    {
+        QCOMPARE(returnToIdleData(), QByteArray::fromHex("ffffec75"));
+        QCOMPARE(returnToIdleData(1), QByteArray::fromHex("00000001"));
+        QCOMPARE(appChannel(1234), QByteArray("EZX/Application/1234"));
+        QCOMPARE(appChannel(0), QByteArray("EZX/Application/0"));
+    }
+};
+ZK_TEST(ProcActionsTest)
+#include "procactions_test.moc"
