@@ -42,10 +42,10 @@ QStringList AppManager::launchCommand(const QString& demoApp, const RegistryApp&
     // NAME as argv[0], so /proc shows the command line the phone would.
     QStringList command{QStringLiteral("-c"), QStringLiteral("exec -a \"$0\" \"$@\""), argv0,
                         demoApp};
-    command << args << QStringLiteral("--title") << app.name;
+    command << args << QStringLiteral("--app-title") << app.name;
     const QString icon = iconForDisplay(app);
     if (!icon.isEmpty())
-        command << QStringLiteral("--icon") << icon;
+        command << QStringLiteral("--app-icon") << icon;
     return command;
 }
 

@@ -7,9 +7,9 @@ DemoOptions parseDemoOptions(const QStringList& arguments)
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString& a = arguments.at(i);
         const bool hasValue = i + 1 < arguments.size();
-        if (a == QLatin1String("--title") && hasValue)
+        if (a == QLatin1String("--app-title") && hasValue)
             options.title = arguments.at(++i);
-        else if (a == QLatin1String("--icon") && hasValue)
+        else if (a == QLatin1String("--app-icon") && hasValue)
             options.icon = arguments.at(++i);
         else if (a == QLatin1String("--idle"))
             options.idleScreen = true;
