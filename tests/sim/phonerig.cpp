@@ -1,0 +1,229 @@
+#include "tests/sim/phonerig.h"
+
+#include "platform/qcopchannel.h"
+#include "sim/simproc.h"
+#include "tests/common/ztest.h"
+
+#include <QDataStream>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <QUuid>
+
+#include <csignal>
+
+namespace {
+const QString kBin = QStringLiteral(ZK_BIN_DIR);
+
+bool copyTree(const QString& from, const QString& to)
+{
+    QProcess cp;
+    cp.start(QStringLiteral("cp"), {QStringLiteral("-a"), from, to});
+    return cp.waitForFinished(30000) && cp.exitCode() == 0;
+}
+}
+
+PhoneRig::PhoneRig() = default;
+
+PhoneRig::~PhoneRig()
+{
+    for (qsizetype i = m_programs.size() - 1; i >= 0; --i) {
+        QProcess* p = m_programs.at(i);
+        p->terminate();
+        if (!p->waitForFinished(3000))
+            p->kill();
+        p->waitForFinished(3000);
+        delete p;
+    }
+    // The applications outlive the manager that started them; only this
+    // rig's (they carry its storage folder in their environment) are ended.
+    const QByteArray mark = "EZX_DEVICE_ROOT=" + deviceRoot().toLocal8Bit() + '\0';
+    for (qint64 pid : pidsWithCommandLine("--app-title")) {
+        QFile envFile(QStringLiteral("/proc/%1/environ").arg(pid));
+        if (!deviceRoot().isEmpty() && envFile.open(QIODevice::ReadOnly) && envFile.readAll().contains(mark))
+            ::kill(static_cast<pid_t>(pid), SIGKILL);
+    }
+    if (m_screen) {
+        m_screen->terminate();
+        m_screen->waitForFinished(3000);
+        delete m_screen;
+    }
+}
+
+QString PhoneRig::missingTools()
+{
+    QStringList missing;
+    for (const char* tool : {"Xvfb", "xdotool", "import"}) {
+        if (QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty())
+            missing << QLatin1String(tool);
+    }
+    return missing.join(QLatin1String(", "));
+}
+
+bool PhoneRig::start()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    if (!m_dir->isValid() || !copyTree(QStringLiteral(ZK_SIM_DEVICE), m_dir->filePath(QStringLiteral("device"))))
+        return false;
+    QDir().mkpath(m_dir->filePath(QStringLiteral("write/setup")));
+
+    int n = 70;
+    while (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n))
+           || QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)))
+        ++n;
+    m_display = QStringLiteral(":%1").arg(n);
+    m_screen = new QProcess;
+    m_screen->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_screen->start(QStringLiteral("Xvfb"), {m_display, QStringLiteral("-screen"), QStringLiteral("0"),
+                                             QStringLiteral("480x360x24"), QStringLiteral("-nolisten"),
+                                             QStringLiteral("tcp")});
+    if (!m_screen->waitForStarted())
+        return false;
+    QDeadlineTimer up(15000);
+    while (!QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)) && !up.hasExpired())
+        QTest::qWait(100);
+
+    m_env = QProcessEnvironment::systemEnvironment();
+    m_env.insert(QStringLiteral("DISPLAY"), m_display);
+    m_env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    m_env.insert(QStringLiteral("EZX_DEVICE_ROOT"), deviceRoot());
+    m_env.insert(QStringLiteral("EZX_APP_WRITE_PATH"), writePath());
+
+    run(QStringLiteral("zk-system"));
+    run(QStringLiteral("zk-appmanager"));
+    QDeadlineTimer services(20000);
+    while (!(QCopChannel::isRegistered("/AM/Launcher") && QCopChannel::isRegistered("EZX/System"))) {
+        if (services.hasExpired())
+            return false;
+        QTest::qWait(100);
+    }
+    return true;
+}
+
+QProcess* PhoneRig::run(const QString& program, const QStringList& args)
+{
+    auto* p = new QProcess;
+    p->setProcessEnvironment(m_env);
+    p->setProcessChannelMode(QProcess::MergedChannels);
+    p->start(kBin + QLatin1Char('/') + program, args);
+    p->waitForStarted();
+    m_programs << p;
+    m_logs << QByteArray();
+    return p;
+}
+
+QByteArray PhoneRig::log(QProcess* process)
+{
+    const qsizetype i = m_programs.indexOf(process);
+    if (i < 0)
+        return {};
+    m_logs[i] += process->readAll();
+    return m_logs.at(i);
+}
+
+bool PhoneRig::waitForLog(QProcess* process, const QByteArray& text, int ms)
+{
+    QDeadlineTimer deadline(ms);
+    while (!log(process).contains(text)) {
+        if (deadline.hasExpired())
+            return false;
+        QTest::qWait(100);
+    }
+    return true;
+}
+
+qint64 PhoneRig::launch(const char* appId, const QByteArray& cmdline)
+{
+    QByteArray data;
+    QDataStream out(&data, QIODevice::WriteOnly);
+    out << QUuid::fromString(QLatin1String(appId));
+    QCopChannel::send("/AM/Launcher", "launchApp4NoLockCheck", data);
+    QDeadlineTimer deadline(20000);
+    while (!deadline.hasExpired()) {
+        for (qint64 pid : pidsWithCommandLine(cmdline)) {
+            if (QCopChannel::isRegistered("EZX/Application/" + QByteArray::number(pid)))
+                return pid;
+        }
+        QTest::qWait(100);
+    }
+    return 0;
+}
+
+QString PhoneRig::xdotool(const QStringList& args, bool* ok) const
+{
+    QProcess x;
+    x.setProcessEnvironment(m_env);
+    x.start(QStringLiteral("xdotool"), args);
+    const bool done = x.waitForFinished(15000);
+    if (ok)
+        *ok = done && x.exitCode() == 0;
+    return QString::fromLocal8Bit(x.readAllStandardOutput());
+}
+
+QStringList PhoneRig::visibleWindows() const
+{
+    // Every mapped window that has a name; Qt's helper windows have none.
+    const QString out = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                 QStringLiteral("--name"), QStringLiteral("."),
+                                 QStringLiteral("getwindowname"), QStringLiteral("%@")});
+    return out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+bool PhoneRig::waitForWindow(const QString& name, bool visible, int ms) const
+{
+    QDeadlineTimer deadline(ms);
+    while (visibleWindows().contains(name) != visible) {
+        if (deadline.hasExpired())
+            return false;
+        QTest::qWait(150);
+    }
+    return true;
+}
+
+bool PhoneRig::keys(const QString& window, const QStringList& keyNames) const
+{
+    bool ok = false;
+    const QString ids = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                 QStringLiteral("--name"), QLatin1Char('^') + window + QLatin1Char('$')}, &ok);
+    const QString id = ids.split(QLatin1Char('\n'), Qt::SkipEmptyParts).value(0);
+    if (!ok || id.isEmpty())
+        return false;
+    xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), id});
+    for (const QString& k : keyNames) {
+        xdotool({QStringLiteral("key"), k}, &ok);
+        if (!ok)
+            return false;
+        QTest::qWait(250);   // one key at a time, as a thumb presses them
+    }
+    return true;
+}
+
+bool PhoneRig::click(int x, int y) const
+{
+    bool ok = false;
+    xdotool({QStringLiteral("mousemove"), QString::number(x), QString::number(y),
+             QStringLiteral("click"), QStringLiteral("1")}, &ok);
+    return ok;
+}
+
+QString PhoneRig::screenshot(const QString& name) const
+{
+    QDir().mkpath(ztest::shotsDir());
+    const QString path = ztest::shotsDir() + QLatin1Char('/') + name + QStringLiteral(".png");
+    QProcess shot;
+    shot.setProcessEnvironment(m_env);
+    shot.start(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"), path});
+    shot.waitForFinished(20000);
+    return path;
+}
+
+QString PhoneRig::writePath() const
+{
+    return m_dir ? m_dir->filePath(QStringLiteral("write")) : QString();
+}
+
+QString PhoneRig::deviceRoot() const
+{
+    return m_dir ? m_dir->filePath(QStringLiteral("device")) : QString();
+}
