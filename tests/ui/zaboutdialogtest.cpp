@@ -2,7 +2,6 @@
 
 #include "core/globals.h"
 #include "core/zsettings.h"
-#include "ezx/languageresources.h"
 #include "ezx/zimage.h"
 #include "ezx/zlabel.h"
 #include "ezx/zscrollpanel.h"
@@ -36,7 +35,6 @@ class ZAboutDialogTest : public QObject
 private slots:
     void initTestCase()
     {
-        installLanguageResources(QCoreApplication::instance());
         QVERIFY(m_dir.isValid());
         m_appDir = m_dir.path() + QLatin1Char('/');
         gSettings = new ZSettings;

@@ -2,7 +2,6 @@
 
 #include "core/globals.h"
 #include "core/zsettings.h"
-#include "ezx/languageresources.h"
 #include "ezx/zcolorpickerdlg.h"
 #include "ezx/zlistbox.h"
 #include "ezx/znumpickerdlg.h"
@@ -69,7 +68,6 @@ class ZAppSettingTest : public QObject
 private slots:
     void initTestCase()
     {
-        installLanguageResources(QCoreApplication::instance());
         QVERIFY(!qEnvironmentVariableIsEmpty("EZX_APP_WRITE_PATH"));
         gSettings = new ZSettings;
     }

@@ -1,6 +1,5 @@
 #include "tests/common/ztest.h"
 
-#include "ezx/languageresources.h"
 #include "ezx/zlabel.h"
 #include "ezx/zslidermodule.h"
 #include "tests/ui/popupdriver.h"
@@ -13,8 +12,6 @@ class ZNumSelectTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase() { installLanguageResources(QCoreApplication::instance()); }
-
     void buildsLabelSliderAndKeys()
     {
         ZNumSelect pick(nullptr, QStringLiteral("Priority:"));

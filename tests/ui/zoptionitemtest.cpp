@@ -1,6 +1,5 @@
 #include "tests/common/ztest.h"
 
-#include "ezx/languageresources.h"
 #include "ezx/zcolorpickerdlg.h"
 #include "ezx/zlistbox.h"
 #include "ezx/znumpickerdlg.h"
@@ -41,8 +40,6 @@ class ZOptionItemTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase() { installLanguageResources(QCoreApplication::instance()); }
-
     void init()
     {
         m_dir.reset(new QTemporaryDir);
