@@ -178,12 +178,13 @@ void ZKestrel::menu_procQuit()
     const QPointer<ZListBox> list(procListBox);
     for (int cycle = 0; cycle < kQuitWaitCycles; ++cycle) {
         if (!procExists(pid)) {
-            if (!list)
+            ZListBox* box = list.data();
+            if (!box)
                 return;
-            const int row = rowOfPid(list, pid);
+            const int row = rowOfPid(box, pid);
             if (row >= 0)
-                list->removeItem(row);
-            highlightFirstRow(list);
+                box->removeItem(row);
+            highlightFirstRow(box);
             return;
         }
         for (int pass = 0; pass < kPassesPerCycle; ++pass) {
