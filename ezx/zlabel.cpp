@@ -1,0 +1,276 @@
+#include "ezx/zlabel.h"
+
+#include "ezx/zskin.h"
+
+#include <QEvent>
+#include <QLayout>
+#include <QPainter>
+#include <QTextLayout>
+
+#include <algorithm>
+
+ZLabel::ZLabel(const QString& text, QWidget* parent, const char* name, int flags, int skin)
+    : QWidget(parent)
+    , m_text(text)
+    , m_color(zskin::text())
+{
+    Q_UNUSED(flags);
+    Q_UNUSED(skin);
+    if (name)
+        setObjectName(QLatin1String(name));
+    QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    policy.setHeightForWidth(true);
+    setSizePolicy(policy);
+    textChanged();
+}
+
+ZLabel::~ZLabel() = default;
+
+void ZLabel::setText(const QString& text)
+{
+    if (text == m_text)
+        return;
+    m_text = text;
+    textChanged();
+}
+
+QString ZLabel::text() const
+{
+    return m_text;
+}
+
+void ZLabel::setFont(const QFont& font)
+{
+    QWidget::setFont(font);   // changeEvent() follows up
+}
+
+void ZLabel::setAlignment(int alignment)
+{
+    // The phone's flag 4 is Qt::AlignHCenter here; anything else is taken
+    // as Qt::Alignment.
+    Qt::Alignment a = alignment == PhoneAlignCenter ? Qt::AlignHCenter
+                                                    : Qt::Alignment::fromInt(alignment);
+    if (!(a & Qt::AlignHorizontal_Mask))
+        a |= Qt::AlignLeft;
+    if (!(a & Qt::AlignVertical_Mask))
+        a |= Qt::AlignTop;
+    m_alignment = a;
+    update();
+}
+
+Qt::Alignment ZLabel::alignment() const
+{
+    return m_alignment;
+}
+
+void ZLabel::setPreferredWidth(int width)
+{
+    m_preferredWidth = std::max(0, width);
+    textChanged();
+}
+
+int ZLabel::preferredWidth() const
+{
+    return m_preferredWidth;
+}
+
+void ZLabel::setNumLines(int n)
+{
+    m_numLines = std::max(0, n);
+    textChanged();
+}
+
+int ZLabel::numLines() const
+{
+    return m_numLines;
+}
+
+void ZLabel::setLeading(int leading)
+{
+    m_leading = std::max(0, leading);
+    textChanged();
+}
+
+int ZLabel::leading() const
+{
+    return m_leading;
+}
+
+void ZLabel::setPadding(int all)
+{
+    setPadding(all, all, all, all);
+}
+
+void ZLabel::setPadding(int left, int top, int right, int bottom)
+{
+    m_padding = QMargins(std::max(0, left), std::max(0, top), std::max(0, right),
+                         std::max(0, bottom));
+    textChanged();
+}
+
+QMargins ZLabel::padding() const
+{
+    return m_padding;
+}
+
+void ZLabel::setAutoResize(bool on)
+{
+    m_autoResize = on;
+    textChanged();
+}
+
+bool ZLabel::autoResize() const
+{
+    return m_autoResize;
+}
+
+void ZLabel::setFontColor(const QColor& color)
+{
+    m_color = color.isValid() ? color : zskin::text();
+    update();
+}
+
+QColor ZLabel::fontColor() const
+{
+    return m_color;
+}
+
+int ZLabel::lineHeight() const
+{
+    return fontMetrics().height();
+}
+
+QVector<ZLabel::Line> ZLabel::layoutLines(int textWidth) const
+{
+    QVector<Line> lines;
+    const QFontMetrics fm = fontMetrics();
+    const QStringList paragraphs = m_text.split(QLatin1Char('\n'));
+    for (const QString& paragraph : paragraphs) {
+        if (paragraph.isEmpty()) {
+            lines.append({QString(), 0});
+            continue;
+        }
+        QTextLayout layout(paragraph, font());
+        QTextOption option;
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(std::max(1, textWidth));
+            const QString piece =
+                paragraph.mid(line.textStart(), line.textLength()).trimmed();
+            lines.append({piece, fm.horizontalAdvance(piece)});
+        }
+        layout.endLayout();
+    }
+    return lines;
+}
+
+int ZLabel::naturalWidth() const
+{
+    const QFontMetrics fm = fontMetrics();
+    int widest = 0;
+    for (const QString& paragraph : m_text.split(QLatin1Char('\n')))
+        widest = std::max(widest, fm.horizontalAdvance(paragraph));
+    return widest + m_padding.left() + m_padding.right();
+}
+
+int ZLabel::hintWidth() const
+{
+    if (minimumWidth() == maximumWidth())
+        return maximumWidth();
+    if (m_preferredWidth > 0)
+        return m_preferredWidth;
+    return naturalWidth();
+}
+
+int ZLabel::heightForWidth(int width) const
+{
+    const int textWidth = width - m_padding.left() - m_padding.right();
+    const int n = m_numLines > 0 ? m_numLines
+                                 : std::max(1, static_cast<int>(layoutLines(textWidth).size()));
+    return n * lineHeight() + (n - 1) * m_leading + m_padding.top() + m_padding.bottom();
+}
+
+bool ZLabel::hasHeightForWidth() const
+{
+    return true;
+}
+
+QSize ZLabel::sizeHint() const
+{
+    const int w = hintWidth();
+    return {w, heightForWidth(w)};
+}
+
+QSize ZLabel::minimumSizeHint() const
+{
+    return {0, lineHeight() + m_padding.top() + m_padding.bottom()};
+}
+
+bool ZLabel::managedByLayout() const
+{
+    const QWidget* parent = parentWidget();
+    return parent && parent->layout() && parent->layout()->indexOf(this) >= 0;
+}
+
+void ZLabel::textChanged()
+{
+    updateGeometry();
+    if (!managedByLayout() && !m_resizing) {
+        m_resizing = true;
+        const QSize hint = sizeHint();
+        const bool fixedHeight = minimumHeight() == maximumHeight();
+        resize(hint.width(), fixedHeight ? height() : hint.height());
+        m_resizing = false;
+    }
+    update();
+}
+
+void ZLabel::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    // Someone else set the width: the height follows the wrapped text.
+    if (m_autoResize && !m_resizing && minimumHeight() != maximumHeight()) {
+        const int h = heightForWidth(width());
+        if (h != height()) {
+            m_resizing = true;
+            resize(width(), h);
+            m_resizing = false;
+        }
+    }
+}
+
+void ZLabel::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        textChanged();
+}
+
+void ZLabel::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setPen(m_color);
+    const QRect area = rect().marginsRemoved(m_padding);
+    QVector<Line> lines = layoutLines(area.width());
+    if (m_numLines > 0 && lines.size() > m_numLines)
+        lines.resize(m_numLines);
+    const int step = lineHeight() + m_leading;
+    const int total = static_cast<int>(lines.size()) * step - m_leading;
+    int y = area.top();
+    if (m_alignment & Qt::AlignVCenter)
+        y += std::max(0, (area.height() - total) / 2);
+    else if (m_alignment & Qt::AlignBottom)
+        y += std::max(0, area.height() - total);
+    for (const Line& line : lines) {
+        int x = area.left();
+        if (m_alignment & Qt::AlignHCenter)
+            x += (area.width() - line.width) / 2;
+        else if (m_alignment & Qt::AlignRight)
+            x += area.width() - line.width;
+        p.drawText(QRect(x, y, std::max(line.width, 1), lineHeight()),
+                   Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip, line.text);
+        y += step;
+    }
+}

@@ -1,0 +1,47 @@
+#include "ui/zkestrel.h"
+
+#include <QColor>
+#include <QEvent>
+#include <QFont>
+
+// Members of the main window that the task list (process/), the monitor
+// (monitor/), the favourites (catalogue/) and the settings and about dialogs
+// fill in. Until each lands these do nothing at all; each piece removes its
+// members from here when it brings its own.
+
+void ZKestrel::buildProcList() {}
+void ZKestrel::addProcItem(int, const QString&, bool) {}
+void ZKestrel::sendToApp(int, const QString&) {}
+void ZKestrel::quitApp(int) {}
+bool ZKestrel::killProc(int) { return false; }
+bool ZKestrel::procExists(int) { return false; }
+void ZKestrel::showApp(int) {}
+void ZKestrel::hideAllApps() {}
+void ZKestrel::lbProcSel(int) {}
+void ZKestrel::menu_procShow() {}
+void ZKestrel::menu_procQuit() {}
+void ZKestrel::menu_procKill() {}
+void ZKestrel::menu_procInfo() {}
+void ZKestrel::menu_procPrioritet() {}
+bool ZKestrel::eventFilter(QObject* watched, QEvent* event)
+{
+    return QObject::eventFilter(watched, event);
+}
+
+int ZKestrel::readCpuLoad() { return -1; }
+int ZKestrel::readCpuFrequency() { return -1; }
+void ZKestrel::setMemInfo() {}
+void ZKestrel::slotUpdate() {}
+void ZKestrel::showInfo() {}
+void ZKestrel::drawGraph(ZImage*, int*, const QColor&, bool) {}
+void ZKestrel::buildSidePanel(const QFont&) {}
+void ZKestrel::buildMonitorPage(const QFont&) {}
+
+void ZKestrel::buildAppList() {}
+void ZKestrel::lbAppSel(int) {}
+void ZKestrel::menu_appAdd() {}
+void ZKestrel::menu_appDel() {}
+void ZKestrel::menu_appRen() {}
+
+void ZKestrel::menu_appSetting() {}
+void ZKestrel::about() {}
