@@ -12,8 +12,14 @@
 // The file is read when the object is made; writes change the object only,
 // until flush() replaces the file atomically (temporary file beside it,
 // synced, renamed over it; missing folders are created). A rewrite keeps the
-// file's other groups, keys, comments and order. A value can never create
-// another key or group, whatever characters it holds.
+// file's other groups, keys, comments and order; a new key goes at the end
+// of its group, a new group at the end of the file. A value can never create
+// another key or group: line breaks and backslashes are stored as \n, \r and
+// \\ (other backslashes read as they are). Blanks around a value are not
+// kept. Keys and group names that could not be read back as such ("=" or a
+// line break in a key, "]" or a line break in a group name) are refused with
+// a log line. A group repeated in a foreign file counts as one group, and
+// the first value of a key wins.
 class ZConfig
 {
 public:

@@ -1,0 +1,201 @@
+#include "platform/inisyntax.h"
+
+namespace ini {
+
+namespace {
+
+bool hasLineBreak(const QString& text)
+{
+    return text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
+}
+
+Line parseLine(const QByteArray& raw, const QString& group, bool inGroup)
+{
+    Line line;
+    line.raw = raw;
+    line.group = group;
+    line.inGroup = inGroup;
+    const QString text = QString::fromUtf8(raw).trimmed();
+    if (text.isEmpty()) {
+        line.kind = Line::Blank;
+    } else if (text.startsWith(QLatin1Char('#')) || text.startsWith(QLatin1Char(';'))) {
+        line.kind = Line::Comment;
+    } else if (text.startsWith(QLatin1Char('['))) {
+        const qsizetype close = text.indexOf(QLatin1Char(']'));
+        if (close > 0) {
+            line.kind = Line::Group;
+            line.group = text.mid(1, close - 1);
+            line.inGroup = true;
+        }
+    } else {
+        const qsizetype eq = text.indexOf(QLatin1Char('='));
+        if (eq > 0) {
+            line.key = text.left(eq).trimmed();
+            if (!line.key.isEmpty()) {
+                line.kind = Line::Entry;
+                line.value = unescapeValue(text.mid(eq + 1).trimmed());
+            }
+        }
+    }
+    return line;
+}
+
+} // namespace
+
+std::vector<Line> parseLines(const QByteArray& data)
+{
+    std::vector<Line> lines;
+    QString group;
+    bool inGroup = false;
+    qsizetype start = 0;
+    while (start < data.size()) {
+        qsizetype end = data.indexOf('\n', start);
+        const qsizetype next = end < 0 ? data.size() : end + 1;
+        if (end < 0)
+            end = data.size();
+        qsizetype len = end - start;
+        if (len > 0 && data.at(end - 1) == '\r')
+            --len;
+        Line line = parseLine(data.mid(start, len), group, inGroup);
+        line.end = data.mid(start + len, next - start - len);
+        if (line.kind == Line::Group) {
+            group = line.group;
+            inGroup = true;
+        }
+        lines.push_back(std::move(line));
+        start = next;
+    }
+    return lines;
+}
+
+Line makeBlank()
+{
+    Line line;
+    line.kind = Line::Blank;
+    return line;
+}
+
+Line makeGroup(const QString& group)
+{
+    Line line;
+    line.kind = Line::Group;
+    line.raw = '[' + group.toUtf8() + ']';
+    line.group = group;
+    line.inGroup = true;
+    return line;
+}
+
+Line makeEntry(const QString& group, const QString& key, const QString& value)
+{
+    Line line;
+    line.kind = Line::Entry;
+    line.raw = formatEntry(key, value);
+    line.group = group;
+    line.inGroup = true;
+    line.key = key;
+    line.value = value;
+    return line;
+}
+
+QByteArray formatEntry(const QString& key, const QString& value)
+{
+    return key.toUtf8() + " = " + escapeValue(value).toUtf8();
+}
+
+QString escapeValue(const QString& value)
+{
+    QString out;
+    out.reserve(value.size());
+    for (const QChar c : value) {
+        if (c == QLatin1Char('\\'))
+            out += QStringLiteral("\\\\");
+        else if (c == QLatin1Char('\n'))
+            out += QStringLiteral("\\n");
+        else if (c == QLatin1Char('\r'))
+            out += QStringLiteral("\\r");
+        else
+            out += c;
+    }
+    return out;
+}
+
+QString unescapeValue(const QString& stored)
+{
+    if (!stored.contains(QLatin1Char('\\')))
+        return stored;
+    QString out;
+    out.reserve(stored.size());
+    for (qsizetype i = 0; i < stored.size(); ++i) {
+        const QChar c = stored.at(i);
+        if (c == QLatin1Char('\\') && i + 1 < stored.size()) {
+            const QChar n = stored.at(i + 1);
+            if (n == QLatin1Char('n')) {
+                out += QLatin1Char('\n');
+                ++i;
+                continue;
+            }
+            if (n == QLatin1Char('r')) {
+                out += QLatin1Char('\r');
+                ++i;
+                continue;
+            }
+            if (n == QLatin1Char('\\')) {
+                out += QLatin1Char('\\');
+                ++i;
+                continue;
+            }
+        }
+        out += c;
+    }
+    return out;
+}
+
+bool validKey(const QString& key)
+{
+    // Anything the reader would take for something else is refused: a line
+    // break, "=" (ends the key), a leading "[" (a group header), a leading
+    // "#" or ";" (a comment), blanks at either end (trimmed away on reading).
+    if (key.isEmpty() || key != key.trimmed() || hasLineBreak(key))
+        return false;
+    if (key.contains(QLatin1Char('=')))
+        return false;
+    const QChar first = key.at(0);
+    return first != QLatin1Char('[') && first != QLatin1Char('#') && first != QLatin1Char(';');
+}
+
+bool validGroupName(const QString& group)
+{
+    // The header is "[" name "]" and the name is read up to the first "]".
+    return !group.isEmpty() && !hasLineBreak(group) && !group.contains(QLatin1Char(']'));
+}
+
+bool parseBool(const QString& text, bool def)
+{
+    const QString t = text.trimmed().toLower();
+    if (t == QLatin1String("true") || t == QLatin1String("1") || t == QLatin1String("yes"))
+        return true;
+    if (t == QLatin1String("false") || t == QLatin1String("0") || t == QLatin1String("no"))
+        return false;
+    return def;
+}
+
+int parseNumber(const QString& text, int def)
+{
+    const QString t = text.trimmed();
+    if (t.isEmpty())
+        return def;
+    // Digits only after an optional sign: toInt() alone would also take
+    // blanks inside, and the range check is its own.
+    qsizetype i = (t.at(0) == QLatin1Char('-') || t.at(0) == QLatin1Char('+')) ? 1 : 0;
+    if (i == t.size())
+        return def;
+    for (; i < t.size(); ++i) {
+        if (t.at(i) < QLatin1Char('0') || t.at(i) > QLatin1Char('9'))
+            return def;
+    }
+    bool ok = false;
+    const int n = t.toInt(&ok, 10);
+    return ok ? n : def;
+}
+
+} // namespace ini

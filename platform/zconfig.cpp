@@ -1,0 +1,270 @@
+#include "platform/zconfig.h"
+
+#include "platform/inisyntax.h"
+#include "platform/logline.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QSaveFile>
+
+#include <vector>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+// Larger files are not configuration files; they are left alone (read as
+// empty and never overwritten) rather than pulled into memory.
+constexpr qint64 maxFileSize = 64 * 1024 * 1024;
+
+// Syncs the folder so that the rename that replaced the file is on disk too.
+void syncFolder(const QString& folder)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+} // namespace
+
+class ZConfig::Private
+{
+public:
+    QString path;
+    std::vector<ini::Line> lines;
+    QByteArray newline = "\n";
+    bool bom = false;
+    bool dirty = false;
+    bool readable = true;   // false: the file exists but could not be read
+    bool existed = false;
+
+    // Where each (group, key) is found: the first line that sets it. A
+    // foreign file may repeat a group; all its parts count as one group and
+    // the first value of a key wins, which is what every reader sees.
+    QHash<QString, QHash<QString, int>> entries;
+    QStringList groupOrder;
+
+    void load();
+    void reindex();
+    int lastLineOfGroup(const QString& group) const;
+    bool setValue(const QString& group, const QString& key, const QString& value);
+    const ini::Line* find(const QString& group, const QString& key) const;
+};
+
+void ZConfig::Private::load()
+{
+    QFile file(path);
+    existed = file.exists();
+    if (!existed)
+        return;
+    if (file.size() > maxFileSize) {
+        logLine(QStringLiteral("ZConfig: ") + path + QStringLiteral(" is too large, ignored"));
+        readable = false;
+        return;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        logLine(QStringLiteral("ZConfig: cannot read ") + path + QStringLiteral(": ") + file.errorString());
+        readable = false;
+        return;
+    }
+    QByteArray data = file.readAll();
+    if (data.startsWith("\xEF\xBB\xBF")) {
+        bom = true;
+        data.remove(0, 3);
+    }
+    const qsizetype firstEnd = data.indexOf('\n');
+    if (firstEnd > 0 && data.at(firstEnd - 1) == '\r')
+        newline = "\r\n";
+    lines = ini::parseLines(data);
+    reindex();
+}
+
+void ZConfig::Private::reindex()
+{
+    entries.clear();
+    groupOrder.clear();
+    for (int i = 0; i < static_cast<int>(lines.size()); ++i) {
+        const ini::Line& line = lines[static_cast<size_t>(i)];
+        if (line.kind == ini::Line::Group) {
+            if (!entries.contains(line.group)) {
+                entries.insert(line.group, {});
+                groupOrder.append(line.group);
+            }
+        } else if (line.kind == ini::Line::Entry && line.inGroup) {
+            QHash<QString, int>& keys = entries[line.group];
+            if (!keys.contains(line.key))
+                keys.insert(line.key, i);
+        }
+    }
+}
+
+const ini::Line* ZConfig::Private::find(const QString& group, const QString& key) const
+{
+    const auto g = entries.constFind(group);
+    if (g == entries.constEnd())
+        return nullptr;
+    const auto k = g->constFind(key);
+    if (k == g->constEnd())
+        return nullptr;
+    return &lines[static_cast<size_t>(*k)];
+}
+
+// The last entry (or, with none, the header) of the group's last part: a new
+// key goes right after it, before any blank lines or comments that follow.
+int ZConfig::Private::lastLineOfGroup(const QString& group) const
+{
+    int last = -1;
+    for (int i = 0; i < static_cast<int>(lines.size()); ++i) {
+        const ini::Line& line = lines[static_cast<size_t>(i)];
+        if (!line.inGroup || line.group != group)
+            continue;
+        if (line.kind == ini::Line::Group || line.kind == ini::Line::Entry)
+            last = i;
+    }
+    return last;
+}
+
+bool ZConfig::Private::setValue(const QString& group, const QString& key, const QString& value)
+{
+    if (!ini::validGroupName(group)) {
+        logLine(QStringLiteral("ZConfig: refused group name \"") + ini::escapeValue(group) + QStringLiteral("\" in ") + path);
+        return false;
+    }
+    if (!ini::validKey(key)) {
+        logLine(QStringLiteral("ZConfig: refused key \"") + ini::escapeValue(key) + QStringLiteral("\" in ") + path);
+        return false;
+    }
+
+    const auto g = entries.constFind(group);
+    if (g != entries.constEnd()) {
+        const auto k = g->constFind(key);
+        if (k != g->constEnd()) {
+            ini::Line& line = lines[static_cast<size_t>(*k)];
+            if (line.value == value)
+                return true;
+            line.value = value;
+            line.raw = ini::formatEntry(key, value);
+            dirty = true;
+            return true;
+        }
+        const int after = lastLineOfGroup(group);
+        lines.insert(lines.begin() + after + 1, ini::makeEntry(group, key, value));
+    } else {
+        if (!lines.empty() && lines.back().kind != ini::Line::Blank)
+            lines.push_back(ini::makeBlank());
+        lines.push_back(ini::makeGroup(group));
+        lines.push_back(ini::makeEntry(group, key, value));
+    }
+    dirty = true;
+    reindex();
+    return true;
+}
+
+ZConfig::ZConfig(const QString& path, bool create)
+    : d(new Private)
+{
+    // A missing file reads as empty whether or not it is to be created; it
+    // comes into being at the first flush() with something to write.
+    Q_UNUSED(create);
+    d->path = path;
+    d->load();
+}
+
+ZConfig::~ZConfig()
+{
+    delete d;
+}
+
+QString ZConfig::path() const
+{
+    return d->path;
+}
+
+QString ZConfig::readEntry(const QString& group, const QString& key, const QString& def) const
+{
+    const ini::Line* line = d->find(group, key);
+    return line ? line->value : def;
+}
+
+int ZConfig::readNumEntry(const QString& group, const QString& key, int def) const
+{
+    const ini::Line* line = d->find(group, key);
+    return line ? ini::parseNumber(line->value, def) : def;
+}
+
+bool ZConfig::readBoolEntry(const QString& group, const QString& key, bool def) const
+{
+    const ini::Line* line = d->find(group, key);
+    return line ? ini::parseBool(line->value, def) : def;
+}
+
+void ZConfig::writeEntry(const QString& group, const QString& key, const QString& value)
+{
+    d->setValue(group, key, value);
+}
+
+void ZConfig::writeEntry(const QString& group, const QString& key, const char* value)
+{
+    d->setValue(group, key, QString::fromUtf8(value));
+}
+
+void ZConfig::writeEntry(const QString& group, const QString& key, bool value)
+{
+    d->setValue(group, key, value ? QStringLiteral("true") : QStringLiteral("false"));
+}
+
+void ZConfig::writeEntry(const QString& group, const QString& key, int value)
+{
+    d->setValue(group, key, QString::number(value));
+}
+
+bool ZConfig::flush()
+{
+    if (!d->dirty)
+        return true;
+    if (!d->readable) {
+        // Writing now would replace a file we never saw with our changes only.
+        logLine(QStringLiteral("ZConfig: not writing ") + d->path + QStringLiteral(", it could not be read"));
+        return false;
+    }
+
+    const QFileInfo info(d->path);
+    const QString folder = info.absolutePath();
+    if (!QDir().mkpath(folder)) {
+        logLine(QStringLiteral("ZConfig: cannot write ") + d->path + QStringLiteral(": cannot create folder ") + folder);
+        return false;
+    }
+
+    QByteArray data;
+    if (d->bom)
+        data += "\xEF\xBB\xBF";
+    for (const ini::Line& line : d->lines) {
+        data += line.raw;
+        data += line.end.isEmpty() ? d->newline : line.end;
+    }
+
+    // QSaveFile writes a temporary file beside the target, syncs it to disk
+    // in commit() and renames it over the target; on any failure the target
+    // is untouched and the temporary file is removed.
+    QSaveFile out(d->path);
+    if (!out.open(QIODevice::WriteOnly) || out.write(data) != data.size() || !out.commit()) {
+        logLine(QStringLiteral("ZConfig: cannot write ") + d->path + QStringLiteral(": ") + out.errorString());
+        out.cancelWriting();
+        return false;
+    }
+    syncFolder(folder);
+    d->dirty = false;
+    d->existed = true;
+    return true;
+}
+
+bool ZConfig::getGroupsKeyList(QStringList& groups) const
+{
+    groups = d->groupOrder;
+    return d->existed && d->readable;
+}

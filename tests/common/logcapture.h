@@ -1,0 +1,69 @@
+#pragma once
+
+// Catches what the program logs (logLine writes to standard output) until
+// finish(), including the output of child processes forked meanwhile. Call
+// finish() before checking anything: QtTest reports on standard output too.
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <cstdio>
+
+#include <unistd.h>
+
+class LogCapture
+{
+public:
+    LogCapture()
+    {
+        std::fflush(stdout);
+        m_file = std::tmpfile();
+        m_saved = ::dup(STDOUT_FILENO);
+        if (m_file)
+            ::dup2(::fileno(m_file), STDOUT_FILENO);
+    }
+    ~LogCapture() { restore(); }
+    LogCapture(const LogCapture&) = delete;
+    LogCapture& operator=(const LogCapture&) = delete;
+
+    // Stops catching and returns the lines logged.
+    QStringList finish()
+    {
+        const QStringList out = lines();
+        restore();
+        return out;
+    }
+
+private:
+    QStringList lines()
+    {
+        std::fflush(stdout);
+        QByteArray all;
+        if (m_file) {
+            const off_t end = ::lseek(::fileno(m_file), 0, SEEK_END);
+            all.resize(static_cast<qsizetype>(end));
+            if (end > 0 && ::pread(::fileno(m_file), all.data(), static_cast<size_t>(end), 0) != end)
+                all.clear();
+        }
+        QStringList out = QString::fromLatin1(all).split(QLatin1Char('\n'));
+        if (!out.isEmpty() && out.last().isEmpty())
+            out.removeLast();
+        return out;
+    }
+
+    void restore()
+    {
+        if (m_saved < 0)
+            return;
+        std::fflush(stdout);
+        ::dup2(m_saved, STDOUT_FILENO);
+        ::close(m_saved);
+        m_saved = -1;
+        if (m_file)
+            std::fclose(m_file);
+        m_file = nullptr;
+    }
+
+    std::FILE* m_file = nullptr;
+    int m_saved = -1;
+};

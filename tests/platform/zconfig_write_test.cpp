@@ -1,0 +1,206 @@
+// ZConfig::flush(): the target is replaced whole or not at all.
+#include "platform/zconfig.h"
+#include "tests/common/logcapture.h"
+#include "tests/common/ztest.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <atomic>
+#include <thread>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+bool putFile(const QString& path, const QByteArray& data)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(data) == data.size();
+}
+
+// Runs a write-and-flush of one key; as root it runs in a child process with
+// the rights of "nobody", since root may write into read-only folders.
+bool flushAsUnprivileged(const QString& path)
+{
+    auto attempt = [&path] {
+        ZConfig cfg(path, false);
+        cfg.writeEntry("General", "TimeInCaption", true);
+        return cfg.flush();
+    };
+    if (::geteuid() != 0)
+        return attempt();
+    std::fflush(stdout);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const bool ok = ::setgid(65534) == 0 && ::setuid(65534) == 0 && attempt();
+        std::fflush(stdout);
+        ::_exit(ok ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+} // namespace
+
+class ZConfigWriteTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+
+private slots:
+    void initTestCase()
+    {
+        // Let the unprivileged child reach the folders below.
+        QVERIFY(::chmod(QFile::encodeName(m_dir.path()).constData(), 0755) == 0);
+    }
+
+    void missingFoldersAreCreated()
+    {
+        const QString path = m_dir.filePath("a/b/c/setup/zKestrel.cfg");
+        ZConfig cfg(path, false);
+        cfg.writeEntry("Task", "ShowAllTask", true);
+        QVERIFY(cfg.flush());
+        QCOMPARE(ZConfig(path, false).readBoolEntry("Task", "ShowAllTask", false), true);
+    }
+
+    void readerNeverSeesAHalfWrittenFile()
+    {
+        const QString path = m_dir.filePath("busy.cfg");
+        const int size = 256 * 1024;
+        auto version = [size](char c) {
+            return "[G]\nData = " + QByteArray(size, c) + "\nEnd = yes\n";
+        };
+        QVERIFY(putFile(path, version('A')));
+
+        std::atomic<bool> done {false};
+        std::atomic<int> failedFlushes {0};
+        std::thread writer([&] {
+            for (int i = 0; i < 150; ++i) {
+                ZConfig cfg(path, false);
+                cfg.writeEntry("G", "Data", QString(size, QLatin1Char(i % 2 ? 'A' : 'B')));
+                if (!cfg.flush())
+                    ++failedFlushes;
+            }
+            done = true;
+        });
+        int reads = 0;
+        int torn = 0;
+        QByteArray sample;
+        while (!done) {
+            const QByteArray seen = fileBytes(path);
+            ++reads;
+            if (seen != version('A') && seen != version('B')) {
+                ++torn;
+                sample = seen.left(40);
+            }
+        }
+        writer.join();
+        QCOMPARE(failedFlushes.load(), 0);
+        QVERIFY(reads > 0);
+        QVERIFY2(torn == 0, sample.constData());
+        QCOMPARE(fileBytes(path), version('A'));
+    }
+
+    void failureInAReadOnlyFolderLeavesTheOldFile()
+    {
+        const QString folder = m_dir.filePath("readonly");
+        QVERIFY(QDir().mkpath(folder));
+        const QString path = folder + "/zKestrel.cfg";
+        const QByteArray original = "# mine\n[General]\nTimeInCaption = false\n";
+        QVERIFY(putFile(path, original));
+        QVERIFY(::chmod(QFile::encodeName(path).constData(), 0644) == 0);
+        QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0555) == 0);
+
+        LogCapture log;
+        const bool flushed = flushAsUnprivileged(path);
+        const QStringList lines = log.finish();
+        ::chmod(QFile::encodeName(folder).constData(), 0755);
+
+        QVERIFY(!flushed);
+        QCOMPARE(fileBytes(path), original);
+        QCOMPARE(QDir(folder).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
+                 QStringList {"zKestrel.cfg"});
+        QCOMPARE(lines.size(), 1);
+        QVERIFY(lines.first().startsWith("ZConfig: cannot write " + path));
+    }
+
+    void failureToMakeTheTemporaryFileLeavesTheOldFile()
+    {
+        // The temporary file's name is the target's plus a suffix: with a
+        // name at the system's limit it cannot be made, even by root.
+        const QString folder = m_dir.filePath("longname");
+        QVERIFY(QDir().mkpath(folder));
+        const QString path = folder + '/' + QString(250, QLatin1Char('n'));
+        const QByteArray original = "[G]\nk = old\n";
+        QVERIFY(putFile(path, original));
+
+        LogCapture log;
+        ZConfig cfg(path, false);
+        cfg.writeEntry("G", "k", QStringLiteral("new"));
+        const bool flushed = cfg.flush();
+        const QStringList lines = log.finish();
+
+        QVERIFY(!flushed);
+        QCOMPARE(fileBytes(path), original);
+        QCOMPARE(QDir(folder).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden).size(), 1);
+        QCOMPARE(lines.size(), 1);
+    }
+
+    void folderThatCannotBeMadeFailsWithOneLogLine()
+    {
+        const QString blocker = m_dir.filePath("plainfile");
+        QVERIFY(putFile(blocker, "x"));
+        LogCapture log;
+        ZConfig cfg(blocker + "/setup/zKestrel.cfg", false);
+        cfg.writeEntry("G", "k", 1);
+        const bool flushed = cfg.flush();
+        const QStringList lines = log.finish();
+        QVERIFY(!flushed);
+        QCOMPARE(fileBytes(blocker), QByteArray("x"));
+        QCOMPARE(lines.size(), 1);
+    }
+
+    void fileThatCouldNotBeReadIsNeverReplaced()
+    {
+        // An oversized file reads as empty; writing our few keys over it
+        // would throw away everything it holds.
+        const QString path = m_dir.filePath("huge.cfg");
+        {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            QVERIFY(f.write("[G]\nk = 1\n") > 0);
+            QVERIFY(f.resize(65 * 1024 * 1024 + 1));
+        }
+        LogCapture log;
+        bool flushed = true;
+        QString value;
+        {
+            ZConfig cfg(path, false);
+            value = cfg.readEntry("G", "k", "default");
+            cfg.writeEntry("G", "k", 2);
+            flushed = cfg.flush();
+        }
+        const QStringList lines = log.finish();
+        QCOMPARE(value, QStringLiteral("default"));
+        QVERIFY(!flushed);
+        QCOMPARE(QFileInfo(path).size(), qint64(65 * 1024 * 1024 + 1));
+        QCOMPARE(lines.size(), 2);
+        QFile::remove(path);
+    }
+};
+
+ZK_TEST(ZConfigWriteTest)
+#include "zconfig_write_test.moc"
