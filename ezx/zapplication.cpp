@@ -1,17 +1,31 @@
 #include "ezx/zapplication.h"
 
 #include "ezx/languageresources.h"
+#include "ezx/zskin.h"
 #include "platform/qcopchannel.h"
 
 #include <QDataStream>
+#include <QFont>
+#include <QPalette>
+#include <QStyleFactory>
 #include <QWidget>
 
 #include <unistd.h>
 
+int& ZApplication::prepareEnvironment(int& argc)
+{
+    // 72 dots per inch make a point one pixel. The platform plugins read
+    // this when the screen is set up (offscreen, xcb, vnc, linuxfb alike),
+    // so it has to be in place before QApplication starts.
+    qputenv("QT_FONT_DPI", "72");
+    return argc;
+}
+
 ZApplication::ZApplication(int& argc, char** argv, int type)
-    : QApplication(argc, argv)
+    : QApplication(prepareEnvironment(argc), argv)
 {
     Q_UNUSED(type);
+    applyLook();
     installLanguageResources(this);
     m_channel = new QCopChannel(applicationChannel(), this);
     connect(m_channel, &QCopChannel::received, this, &ZApplication::applicationMessage);
@@ -19,6 +33,28 @@ ZApplication::ZApplication(int& argc, char** argv, int type)
 }
 
 ZApplication::~ZApplication() = default;
+
+void ZApplication::applyLook()
+{
+    if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion")))
+        setStyle(fusion);
+    QFont f{QString::fromLatin1(defaultFontFamily)};
+    f.setPointSize(defaultFontSize);
+    setFont(f);
+
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, zskin::background());
+    pal.setColor(QPalette::WindowText, zskin::text());
+    pal.setColor(QPalette::Base, zskin::popupBackground());
+    pal.setColor(QPalette::AlternateBase, zskin::background());
+    pal.setColor(QPalette::Text, zskin::text());
+    pal.setColor(QPalette::Button, zskin::background());
+    pal.setColor(QPalette::ButtonText, zskin::text());
+    pal.setColor(QPalette::Highlight, zskin::highlight());
+    pal.setColor(QPalette::HighlightedText, zskin::highlightText());
+    pal.setColor(QPalette::PlaceholderText, zskin::dimText());
+    setPalette(pal);
+}
 
 QByteArray ZApplication::applicationChannel() const
 {

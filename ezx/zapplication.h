@@ -12,10 +12,18 @@ class QCopChannel;
 //   quickQuit()        leave the event loop
 //   ReturnToIdle(int)  emit askReturnToIdle(int); by default
 //                      slotReturnToIdle(int) hides the main widget
+//
+// Font sizes are the phone's: a point is a pixel of its screen (a 16-point
+// font is 16 pixels tall in the 240-pixel-wide window), on every platform
+// plugin. The default font is DejaVu Sans of 13 points; the style and the
+// palette are the toolkit's (ezx/zskin.h).
 class ZApplication : public QApplication
 {
     Q_OBJECT
 public:
+    static constexpr int defaultFontSize = 13;
+    static constexpr const char* defaultFontFamily = "DejaVu Sans";
+
     // type: the phone's application type (GuiClient = 1); kept for callers.
     ZApplication(int& argc, char** argv, int type = 1);
     ~ZApplication() override;
@@ -37,6 +45,10 @@ private slots:
     void applicationMessage(const QByteArray& message, const QByteArray& data);
 
 private:
+    // Runs before the platform starts (from the base class's argument).
+    static int& prepareEnvironment(int& argc);
+    void applyLook();
+
     QCopChannel* m_channel = nullptr;
     QPointer<QWidget> m_mainWidget;
 };

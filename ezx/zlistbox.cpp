@@ -46,6 +46,7 @@ ZListBox::ZListBox(const QString& layout, QWidget* parent, int flags, int skin)
     // flags and skin are the phone's widget flags and skin class: one look here.
     Q_UNUSED(flags);
     Q_UNUSED(skin);
+    qRegisterMetaType<ZSettingItem*>();
     setFrameShape(QFrame::NoFrame);
     setFocusPolicy(Qt::StrongFocus);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

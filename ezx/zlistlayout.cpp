@@ -19,7 +19,9 @@ QList<ZListField> parseListLayout(const QString& layout)
     QList<ZListField> fields;
     int i = 0;
     const int n = static_cast<int>(layout.size());
-    while (i < n) {
+    bool bad = false;
+    while (i < n && !bad) {
+        bad = true;   // until the field is complete
         if (layout.at(i) != QLatin1Char('%'))
             break;
         ++i;
@@ -40,8 +42,9 @@ QList<ZListField> parseListLayout(const QString& layout)
         else
             break;
         ++i;
+        bad = false;
     }
-    if (i < n || fields.isEmpty()) {
+    if (bad || fields.isEmpty()) {
         logLine(QStringLiteral("ZListBox: bad row layout \"%1\", using \"%M\"").arg(layout));
         return oneTextField();
     }

@@ -209,7 +209,6 @@ void ZPopup::placeOverWindow()
 
     const int width = win ? win->width() : zskin::screenWidth;
     const int height = win ? win->height() : zskin::screenHeight;
-    setFixedWidth(width);
     const int wanted = layout()->heightForWidth(width) > 0 ? layout()->heightForWidth(width)
                                                             : sizeHint().height();
     const int h = std::min(wanted, height - zskin::titleBarHeight);

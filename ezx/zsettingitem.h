@@ -8,6 +8,7 @@
 #include "ezx/zlistlayout.h"
 
 #include <QList>
+#include <QMetaType>
 
 class ZSettingItem : public ZListItem
 {
@@ -61,3 +62,5 @@ private:
 
     QList<Field> m_fields;
 };
+
+Q_DECLARE_METATYPE(ZSettingItem*)

@@ -40,14 +40,14 @@ public:
 
     QSize sizeHint() const override;
 
-signals:
-    void leftClicked();
-    void rightClicked();
-
     // The text a key shows now (it changes while a menu is open).
     QString shownText(int index) const;
     // The menu of this bar that is open, if any.
     ZOptionsMenu* openMenu() const;
+
+signals:
+    void leftClicked();
+    void rightClicked();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -1,0 +1,8 @@
+#include "ui/listrowitem.h"
+
+ZListRowItem::ZListRowItem(ZListBox* list, const QString& layout)
+    : ZSettingItem(list, layout)
+{
+}
+
+ZListRowItem::~ZListRowItem() = default;
