@@ -28,15 +28,6 @@ bool ZKestrel::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
-int ZKestrel::readCpuLoad() { return -1; }
-int ZKestrel::readCpuFrequency() { return -1; }
-void ZKestrel::setMemInfo() {}
-void ZKestrel::slotUpdate() {}
-void ZKestrel::showInfo() {}
-void ZKestrel::drawGraph(ZImage*, int*, const QColor&, bool) {}
-void ZKestrel::buildSidePanel(const QFont&) {}
-void ZKestrel::buildMonitorPage(const QFont&) {}
-
 void ZKestrel::buildAppList() {}
 void ZKestrel::lbAppSel(int) {}
 void ZKestrel::menu_appAdd() {}
