@@ -24,7 +24,7 @@
 namespace monitorwindow {
 
 // The one settings object the window reads.
-inline void setUpPhone()
+inline void ensureSettings()
 {
     if (!gSettings)
         gSettings = new ZSettings;

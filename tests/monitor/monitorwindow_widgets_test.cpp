@@ -54,7 +54,7 @@ private:
 private slots:
     void initTestCase()
     {
-        setUpPhone();
+        ensureSettings();
         QVERIFY(writeClock("312\n"));
     }
 
