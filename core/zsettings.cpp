@@ -4,6 +4,7 @@
 #include "ezx/zapplication.h"
 #include "platform/logline.h"
 #include "platform/zconfig.h"
+#include "ui/zkestrel.h"
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -65,7 +66,14 @@ ZSettings::ZSettings()
 }
 
 // The main window does not exist yet; when it does, it is deleted here first.
-ZSettings::~ZSettings() = default;
+ZSettings::~ZSettings()
+{
+    // The main window goes before the settings it reads.
+    if (gMainWindow) {
+        delete gMainWindow;
+        gMainWindow = nullptr;
+    }
+}
 
 void ZSettings::loadSettings()
 {

@@ -4,6 +4,7 @@
 #include "catalogue/registry.h"
 
 #include <QColor>
+#include <QList>
 #include <QMap>
 #include <QObject>
 #include <QString>
@@ -42,6 +43,10 @@ public:
     void processIndex(const QString& path);
     QString getJavaFolderInSD();
 
+    // Resident mode (core/zsettings_channel.cpp): listens on "PE/zKestrel/"
+    // and "/hardkey/bc" for show(), newshow() and the pop-up key.
+    void openCommandChannel();
+
     IconCatalogue iconCatalogue;
     JavaNames javaNames;
     QString javaFolderInSD;
@@ -61,4 +66,19 @@ public:
     bool popUpGuard = false;
     QCopChannel* commandChannel = nullptr;
     QString appDir;
+
+public slots:
+    void siganalReceived(const QByteArray& message, const QByteArray& data);
+
+protected:
+    // The guard's tick: show requests are obeyed again.
+    void timerEvent(QTimerEvent* event) override;
+
+private:
+    // Creates the main window, or brings the existing one back.
+    void showMainWindow();
+    // Stops every timer this object started.
+    void killTimers();
+
+    QList<int> m_timers;
 };

@@ -5,9 +5,9 @@
 #include <QFont>
 
 // Members of the main window that the task list (process/), the monitor
-// (monitor/), the favourites (catalogue/) and the settings and about dialogs
-// fill in. Until each lands these do nothing at all; each piece removes its
-// members from here when it brings its own.
+// (monitor/) and the favourites (catalogue/) fill in. Until each lands these
+// do nothing at all; each piece removes its members from here when it brings
+// its own.
 
 void ZKestrel::buildProcList() {}
 void ZKestrel::addProcItem(int, const QString&, bool) {}
@@ -33,6 +33,3 @@ void ZKestrel::lbAppSel(int) {}
 void ZKestrel::menu_appAdd() {}
 void ZKestrel::menu_appDel() {}
 void ZKestrel::menu_appRen() {}
-
-void ZKestrel::menu_appSetting() {}
-void ZKestrel::about() {}

@@ -1,0 +1,70 @@
+#include "core/zsettings.h"
+
+#include "core/globals.h"
+#include "platform/qcopchannel.h"
+#include "ui/zkestrel.h"
+
+#include <QDataStream>
+#include <QTimerEvent>
+
+#include <cstdio>
+
+// The resident instance's command channel: "PE/zKestrel/" (also what a
+// second start looks for) and the hardware-key broadcast "/hardkey/bc".
+
+void ZSettings::openCommandChannel()
+{
+    commandChannel = new QCopChannel("PE/zKestrel/", this, "zKestrel");
+    connect(commandChannel, &QCopChannel::received, this, &ZSettings::siganalReceived);
+    auto* hardKeyChannel = new QCopChannel("/hardkey/bc", this);
+    connect(hardKeyChannel, &QCopChannel::received, this, &ZSettings::siganalReceived);
+}
+
+void ZSettings::siganalReceived(const QByteArray& message, const QByteArray& data)
+{
+    if (message == "keyMsg(int,int)") {
+        qint32 code = 0;
+        qint32 type = 0;
+        QDataStream in(data);
+        in >> code >> type;
+        std::printf("Key %d, type %d\n", code, type);
+        std::fflush(stdout);
+        // Short data reads past its end: no key at all.
+        if (in.status() != QDataStream::Ok)
+            return;
+        if (code == hardKeyCode && type == 1) {
+            killTimers();
+            showMainWindow();
+            // For a while after a key pop-up, show requests are ignored;
+            // more key presses are still obeyed.
+            popUpGuard = true;
+            m_timers.append(startTimer(2000));
+        }
+        return;
+    }
+    if (message == "show()" || message == "newshow()") {
+        if (!popUpGuard)
+            showMainWindow();
+    }
+}
+
+void ZSettings::timerEvent(QTimerEvent* event)
+{
+    Q_UNUSED(event);
+    popUpGuard = false;
+}
+
+void ZSettings::killTimers()
+{
+    for (int id : std::as_const(m_timers))
+        killTimer(id);
+    m_timers.clear();
+}
+
+void ZSettings::showMainWindow()
+{
+    if (!gMainWindow)
+        gMainWindow = new ZKestrel();
+    else
+        gMainWindow->reactivate();
+}

@@ -1,0 +1,118 @@
+#include "tests/common/ztest.h"
+#include "tests/core/childprogram.h"
+
+#include "platform/qcopchannel.h"
+
+// The real zKestrel started as a child inside the test's private bus: which
+// mode each command line gives, the single resident instance and how a
+// second start hands over to it.
+class StartupTest : public QObject
+{
+    Q_OBJECT
+
+    static QString program() { return QStringLiteral(ZK_BIN_DIR "/zKestrel"); }
+
+    static bool residentRegistered() { return QCopChannel::isRegistered("PE/zKestrel/"); }
+
+    // Ends a child through its application object and expects exit code 0.
+    static void quitChild(ChildProgram& child)
+    {
+        QCOMPARE(runQcop({applicationChannel(child.pid()), QStringLiteral("quickQuit()")}), 0);
+        QVERIFY(child.waitForExit());
+        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(child.exitCode(), 0);
+    }
+
+private slots:
+    void init() { QTRY_VERIFY_WITH_TIMEOUT(!residentRegistered(), 10000); }
+
+    void windowModeShowsWindowAndRegistersNoChannel_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::newRow("no argument") << QStringList();
+        QTest::newRow("capital D") << QStringList{QStringLiteral("-Daemon")};
+        QTest::newRow("no hyphen") << QStringList{QStringLiteral("daemon")};
+        QTest::newRow("second argument") << QStringList{QStringLiteral("x"), QStringLiteral("-daemon")};
+        QTest::newRow("with more") << QStringList{QStringLiteral("-daemonx")};
+    }
+    void windowModeShowsWindowAndRegistersNoChannel()
+    {
+        QFETCH(QStringList, args);
+        ChildProgram child(program());
+        QVERIFY(child.start(args));
+        QVERIFY(child.waitForLine(QStringLiteral("CreateWindow: end")) >= 0);
+        QVERIFY(!residentRegistered());
+        QVERIFY(!child.errors().contains(QLatin1String("isDaemon")));
+        quitChild(child);
+    }
+
+    void daemonRegistersWithoutWindow()
+    {
+        ChildProgram child(program());
+        QVERIFY(child.start({QStringLiteral("-daemon")}));
+        QTRY_VERIFY_WITH_TIMEOUT(residentRegistered(), 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(child.errors().contains(QLatin1String("isDaemon")), 5000);
+        QCOMPARE(runQcop({QStringLiteral("--registered"), QStringLiteral("PE/zKestrel/")}), 0);
+        // A key press that does not pop up, answered after the start: by
+        // then a window would have logged its construction.
+        QCOMPARE(runQcop({QStringLiteral("/hardkey/bc"), QStringLiteral("keyMsg(int,int)"),
+                          QStringLiteral("1"), QStringLiteral("1")}),
+                 0);
+        QVERIFY(child.waitForLine(QStringLiteral("Key 1, type 1")) >= 0);
+        QCOMPARE(child.findLine(QStringLiteral("CreateWindow")), -1);
+        quitChild(child);
+        QTRY_VERIFY_WITH_TIMEOUT(!residentRegistered(), 5000);
+    }
+
+    void secondStartHandsOverToResident_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::newRow("plain") << QStringList();
+        QTest::newRow("-daemon") << QStringList{QStringLiteral("-daemon")};
+    }
+    void secondStartHandsOverToResident()
+    {
+        QFETCH(QStringList, args);
+        ChildProgram resident(program());
+        QVERIFY(resident.start({QStringLiteral("-daemon")}));
+        QTRY_VERIFY_WITH_TIMEOUT(residentRegistered(), 15000);
+
+        ChildProgram second(program());
+        QVERIFY(second.start(args));
+        QVERIFY(second.waitForExit());
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+        // The second start built nothing of its own.
+        QCOMPARE(second.findLine(QStringLiteral("CreateWindow")), -1);
+        QVERIFY(!second.errors().contains(QLatin1String("isDaemon")));
+
+        QVERIFY(resident.waitForLine(QStringLiteral("CreateWindow: end")) >= 0);
+        quitChild(resident);
+    }
+
+    void daemonWithoutBusFailsWithMessage()
+    {
+        ChildProgram child(program());
+        child.environment().insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
+                                   QStringLiteral("unix:path=/nonexistent/zk-bus"));
+        QVERIFY(child.start({QStringLiteral("-daemon")}));
+        QVERIFY(child.waitForExit());
+        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+        QVERIFY(child.exitCode() != 0);
+        QVERIFY2(child.errors().contains(QLatin1String("PE/zKestrel/")), qPrintable(child.errors()));
+        QVERIFY(child.errors().contains(QLatin1String("session bus")));
+    }
+
+    void windowModeRunsWithoutBus()
+    {
+        ChildProgram child(program());
+        child.environment().insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
+                                   QStringLiteral("unix:path=/nonexistent/zk-bus"));
+        QVERIFY(child.start({}));
+        QVERIFY(child.waitForLine(QStringLiteral("CreateWindow: end")) >= 0);
+        // Without a bus nobody can ask it to leave; it stops with the test.
+    }
+};
+
+ZK_TEST(StartupTest)
+#include "startup_test.moc"

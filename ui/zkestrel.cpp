@@ -1,0 +1,366 @@
+#include "ui/zkestrel.h"
+
+#include "core/globals.h"
+#include "core/zsettings.h"
+#include "ezx/zapplication.h"
+#include "ezx/zimage.h"
+#include "ezx/zlabel.h"
+#include "ezx/zlistbox.h"
+#include "ezx/znavtabwidget.h"
+#include "ezx/zoptionsmenu.h"
+#include "ezx/zscrollpanel.h"
+#include "ezx/zsoftkey.h"
+#include "platform/logline.h"
+#include "platform/qcopchannel.h"
+#include "ui/resizewatcher.h"
+#include "ui/zaboutdialog.h"
+#include "ui/zappsetting.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QPixmap>
+#include <QTime>
+#include <QTimer>
+
+namespace {
+// The phone's header type of a main window with a title bar.
+constexpr int kHeaderType = 3;
+// Widget flags of a plain top-level window.
+constexpr int kTopLevel = 1;
+
+// Skin classes of the phone's widgets.
+constexpr int kSkinTabs = 53;
+constexpr int kSkinList = 40;
+constexpr int kSkinSidePanel = 63;
+constexpr int kSkinMenu = 55;
+
+constexpr int kPageWidth = 240;
+constexpr int kListWidth = 190;
+constexpr int kPanelWidth = 50;
+
+// Every options menu entry starts with three blanks.
+const QString kMenuIndent = QStringLiteral("   ");
+
+QString appDir()
+{
+    return gSettings ? gSettings->getAppDir() : QString();
+}
+
+// A picture from the program's folder; a missing file gives an empty one.
+QPixmap picture(const char* path)
+{
+    return QPixmap(appDir() + QLatin1String(path));
+}
+
+void setLabelColour(ZLabel* label, const QColor& colour)
+{
+    if (label)
+        label->setFontColor(colour);
+}
+
+void setLabelFont(ZLabel* label, const QFont& font)
+{
+    if (label)
+        label->setFont(font);
+}
+
+// The options menu of one page: the page's own entries, then Settings, About
+// and Exit.
+void fillOptionsMenu(ZKestrel* w, int page)
+{
+    auto add = [w](const char* icon, const QString& text, const char* slot) {
+        w->optionsMenu->insertItem(kMenuIndent + text, picture(icon), w, slot, true);
+    };
+    if (page == 0) {
+        add("/img/show.png", ZKestrel::tr("TXT_RID_LIST_A_SHOW", "Show"), SLOT(menu_procShow()));
+        add("/img/quit.png", QStringLiteral("Quit"), SLOT(menu_procQuit()));
+        add("/img/quit.png", QStringLiteral("Kill"), SLOT(menu_procKill()));
+        add("/img/priority.png", ZKestrel::tr("TXT_RID_HEADER_PRIORITY", "Priority"),
+            SLOT(menu_procPrioritet()));
+        add("/img/info.png", ZKestrel::tr("TXT_RID_OPTION_INFORMATION", "Information"),
+            SLOT(menu_procInfo()));
+    } else if (page == 1) {
+        add("/img/app_add.png", ZKestrel::tr("TXT_RID_OPTION_ADD", "Add"), SLOT(menu_appAdd()));
+        add("/img/app_del.png", ZKestrel::tr("TXT_RID_OPTION_DELETE", "Delete"),
+            SLOT(menu_appDel()));
+        add("/img/app_ren.png", ZKestrel::tr("TXT_RID_OPTION_RENAME", "Rename"),
+            SLOT(menu_appRen()));
+    }
+    add("/img/flag.png", ZKestrel::tr("TXT_RID_OPTION_SETTINGS", "Settings"),
+        SLOT(menu_appSetting()));
+    add("/img/about.png",
+        ZKestrel::tr("FMT_RID_HEADER_ABOUT_1", "About %1").arg(QStringLiteral("zKestrel")),
+        SLOT(about()));
+    add("/img/exit.png", ZKestrel::tr("TXT_RID_SOFTKEY_EXIT", "Exit"), SLOT(Quit()));
+}
+}
+
+ZKestrel::ZKestrel(QWidget* parent, const char* name, int flags)
+    : ZKbMainWidget(kHeaderType, nullptr, "ZMainWidget", kTopLevel)
+{
+    // Always a top-level window of its own, whatever the caller passed.
+    Q_UNUSED(parent);
+    Q_UNUSED(name);
+    Q_UNUSED(flags);
+
+    // A full-screen SDL program would cover the window: ask it to hide.
+    logLine(QStringLiteral("Check run SDL app"));
+    if (QCopChannel::isRegistered("PE/SDLLib/")) {
+        QCopChannel::send("PE/SDLLib/", "hide()");
+        logLine(QStringLiteral("Send hide SDL lib"));
+    }
+
+    // The timer, rings, ring position, monitor flag and CPU sums start out
+    // null/zero through their initialisers.
+
+    CreateWindow();
+
+    if (gApp)
+        gApp->setMainWidget(this);
+    show();
+
+    // Tab 1 is laid out by hand: the list and the side panel side by side,
+    // both as high as the page, now and whenever the page changes size.
+    auto fitTaskPage = [this] {
+        const int h = taskPage->viewport()->height();
+        procListBox->setGeometry(0, 0, kListWidth, h);
+        sidePanel->setGeometry(kListWidth, 0, kPanelWidth, h);
+    };
+    fitTaskPage();
+    new ResizeWatcher(taskPage, fitTaskPage);
+}
+
+ZKestrel::~ZKestrel() = default;
+
+void ZKestrel::CreateWindow()
+{
+    logLine(QStringLiteral("CreateWindow: interface"));
+    setMainWidgetTitle(QStringLiteral("Tasks Manager"));
+
+    tabWidget = new ZNavTabWidget(this, nullptr, kSkinTabs);
+    setContentWidget(tabWidget);
+
+    const QPixmap taskIcon = picture("/img/tab_task.png");
+    const QPixmap favouritesIcon = picture("/img/tab_favorits.png");
+    const QPixmap graphIcon = picture("/img/tab_graph.png");
+
+    taskPage = new ZScrollPanel(this);
+    taskPage->setFrameShape(QFrame::NoFrame);  // no spacing around the two columns
+    taskPage->setFixedWidth(kPageWidth);
+
+    procListBox = new ZListBox(QStringLiteral("%16I%") + QString::number(214) + QStringLiteral("M%20M"),
+                               this, 0, kSkinList);
+    procListBox->setFixedWidth(kListWidth);
+
+    sidePanel = new ZScrollPanel(nullptr, nullptr, 0, kSkinSidePanel);
+    sidePanel->setFixedWidth(kPanelWidth);
+    taskPage->addChild(procListBox, 0, 0);
+    taskPage->addChild(sidePanel, kListWidth, 0);
+
+    tabWidget->stopNextWhenKeyRepeat(true);
+    tabWidget->addTab(taskPage, QIcon(taskIcon), QString());
+
+    QFont font = QApplication::font();
+    if (gSettings)
+        font.setPointSize(gSettings->panelFontSize);
+    buildSidePanel(font);
+
+    appListBox = new ZListBox(QStringLiteral("%I%M"), this, 0, kSkinList);
+    appListBox->setFixedWidth(kPageWidth);
+    // The favourites are read when their tab is first opened.
+    tabWidget->addTab(appListBox, QIcon(favouritesIcon), QString());
+
+    if (gSettings)
+        font.setPointSize(gSettings->listFontSize);
+    for (ZListBox* list : {procListBox, appListBox}) {
+        list->setItemFont(0, font, false);
+        list->setItemFont(0, font, true);
+    }
+
+    if (gSettings && gSettings->useTextColor) {
+        setLabelColour(cpuLabel, gSettings->panelColor);
+        setLabelColour(ramLabel, gSettings->panelColor);
+        setLabelColour(swapLabel, gSettings->panelColor);
+    }
+
+    // The monitor page's labels take the list font size.
+    buildMonitorPage(font);
+    if (monitorPage)
+        tabWidget->addTab(monitorPage, QIcon(graphIcon), QString());
+
+    logLine(QStringLiteral("CreateWindow: softkeys and menus"));
+    softKey = new ZSoftKey("CST_2", this, this);
+    setSoftKey(softKey);
+    optionsMenu = new ZOptionsMenu(QRect(QPoint(0, 0), QPoint(239, 319)), softKey, nullptr, 0,
+                                   kSkinMenu, true);
+    softKey->setOptMenu(0, optionsMenu);
+    softKey->setClickedSlot(1, this, SLOT(Quit()));
+    const QString options = tr("TXT_RID_SOFTKEY_OPTIONS", "Options");
+    softKey->setText(0, options, 0);
+    softKey->setTextForOptMenuHide(options);
+    softKey->setText(1, tr("TXT_RID_SOFTKEY_EXIT", "Exit"), 0);
+
+    logLine(QStringLiteral("CreateWindow: SIGNAL"));
+    connect(procListBox, qOverload<int>(&ZListBox::selected), this, &ZKestrel::lbProcSel);
+    connect(appListBox, qOverload<int>(&ZListBox::selected), this, &ZKestrel::lbAppSel);
+    connect(tabWidget, &ZNavTabWidget::currentChanged, this, &ZKestrel::slotPageChanged);
+    if (gApp) {
+        connect(gApp, &ZApplication::signalRaise, this, &ZKestrel::slotRaise, Qt::UniqueConnection);
+        connect(gApp, &ZApplication::askReturnToIdle, this, &ZKestrel::slotReturnToIdle,
+                Qt::UniqueConnection);
+    }
+
+    // The first page became current before the menu was listening: give
+    // it its entries now, so the menu matches the page from the start.
+    fillOptionsMenu(this, tabWidget->currentPageIndex());
+
+    showList();
+    showInfo();
+
+    qApp->installEventFilter(this);
+    logLine(QStringLiteral("CreateWindow: end"));
+}
+
+void ZKestrel::showList()
+{
+    logLine(QStringLiteral("showList"));
+    procListBox->clear();
+    buildProcList();
+    procListBox->setCurrentItem(0);
+    procListBox->update();
+    logLine(QStringLiteral("showList: end"));
+}
+
+void ZKestrel::slotPageChanged(QWidget* page)
+{
+    Q_UNUSED(page);
+    const int index = tabWidget->currentPageIndex();
+
+    monitorVisible = false;
+    optionsMenu->clear();
+
+    if (index == 0) {
+        showList();  // the task list is fresh on every return to its tab
+    } else if (index == 1) {
+        if (appListBox->count() == 0)
+            buildAppList();
+    } else if (index == 2) {
+        monitorVisible = true;
+        setMemInfo();
+        slotUpdate();
+        tabWidget->setFocus();
+    }
+
+    fillOptionsMenu(this, index);
+}
+
+QString ZKestrel::captionText(int hour, int minute)
+{
+    return QStringLiteral("zKestrel [%1:%2]").arg(hour).arg(minute, 2, 10, QLatin1Char('0'));
+}
+
+void ZKestrel::updateCaption()
+{
+    const QTime now = QTime::currentTime();
+    setMainWidgetTitle(captionText(now.hour(), now.minute()));
+}
+
+void ZKestrel::menu_appSetting()
+{
+    logLine(QStringLiteral("menu_appSetting: Start"));
+    auto* dialog = new ZAppSetting();
+    dialog->exec();
+    if (dialog->result == 1) {
+        // The dialog has saved and reloaded the settings: apply the fonts and
+        // colour to the task list and the side panel, and rescan.
+        procListBox->clear();
+        QFont font = QApplication::font();
+        font.setPointSize(gSettings->listFontSize);
+        for (ZListBox* list : {procListBox, appListBox}) {
+            list->setItemFont(0, font, false);
+            list->setItemFont(0, font, true);
+        }
+        if (gSettings->useTextColor) {
+            setLabelColour(cpuLabel, gSettings->panelColor);
+            setLabelColour(ramLabel, gSettings->panelColor);
+            setLabelColour(swapLabel, gSettings->panelColor);
+        }
+        font.setPointSize(gSettings->panelFontSize);
+        setLabelFont(cpuLabel, font);
+        setLabelFont(ramLabel, font);
+        setLabelFont(swapLabel, font);
+        buildProcList();
+        procListBox->setFocus();
+    }
+    delete dialog;
+    logLine(QStringLiteral("menu_appSetting: End"));
+}
+
+void ZKestrel::about()
+{
+    auto* dialog = new ZAboutDialog();
+    dialog->exec();
+    delete dialog;
+}
+
+void ZKestrel::Quit()
+{
+    if (!isDaemon) {
+        QApplication::quit();
+        return;
+    }
+
+    // Resident: only the window goes; the next request brings it back.
+    logLine(QStringLiteral("Quit:isDaemon"));
+    hide();
+    qApp->removeEventFilter(this);
+    if (gApp) {
+        disconnect(gApp, &ZApplication::signalRaise, this, &ZKestrel::slotRaise);
+        disconnect(gApp, &ZApplication::askReturnToIdle, this, &ZKestrel::slotReturnToIdle);
+    }
+    delete updateTimer;
+    updateTimer = nullptr;
+    for (ZImage* graph : {cpuGraph, ramGraph, swapGraph}) {
+        if (graph)
+            graph->setPixmap(QPixmap());
+    }
+    for (int i = 0; i < 10; ++i) {
+        cpuHistory[i] = 0;
+        swapHistory[i] = 0;
+        ramHistory[i] = 0;
+    }
+    historyPos = 0;
+    procListBox->clear();
+}
+
+void ZKestrel::slotRaise()
+{
+    logLine(QStringLiteral("slot_Raise()"));
+    show();
+}
+
+void ZKestrel::slotReturnToIdle(int reason)
+{
+    logLine(QStringLiteral("slot_ReturnToIdle(%1)").arg(reason));
+    hide();
+}
+
+void ZKestrel::reactivate()
+{
+    if (!isHidden()) {
+        // Already on screen: hiding and showing brings it to the front.
+        hide();
+        show();
+        return;
+    }
+    qApp->installEventFilter(this);
+    if (gApp) {
+        connect(gApp, &ZApplication::signalRaise, this, &ZKestrel::slotRaise, Qt::UniqueConnection);
+        connect(gApp, &ZApplication::askReturnToIdle, this, &ZKestrel::slotReturnToIdle,
+                Qt::UniqueConnection);
+    }
+    show();
+    tabWidget->setCurrentPage(0);
+    showList();
+    showInfo();
+}
