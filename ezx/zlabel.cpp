@@ -8,6 +8,7 @@
 #include <QTextLayout>
 
 #include <algorithm>
+#include <cmath>
 
 ZLabel::ZLabel(const QString& text, QWidget* parent, const char* name, int flags, int skin)
     : QWidget(parent)
@@ -42,6 +43,12 @@ QString ZLabel::text() const
 void ZLabel::setFont(const QFont& font)
 {
     QWidget::setFont(font);   // changeEvent() follows up
+}
+
+void ZLabel::setFixedWidth(int width)
+{
+    QWidget::setFixedWidth(std::max(0, width));
+    textChanged();
 }
 
 void ZLabel::setAlignment(int alignment)
@@ -168,11 +175,13 @@ QVector<ZLabel::Line> ZLabel::layoutLines(int textWidth) const
 
 int ZLabel::naturalWidth() const
 {
-    const QFontMetrics fm = fontMetrics();
-    int widest = 0;
+    // Fractional advances, rounded up: a width a fraction short of the text
+    // would wrap its last word onto a line of its own.
+    const QFontMetricsF fm(font());
+    qreal widest = 0;
     for (const QString& paragraph : m_text.split(QLatin1Char('\n')))
         widest = std::max(widest, fm.horizontalAdvance(paragraph));
-    return widest + m_padding.left() + m_padding.right();
+    return static_cast<int>(std::ceil(widest)) + 1 + m_padding.left() + m_padding.right();
 }
 
 int ZLabel::hintWidth() const

@@ -31,6 +31,9 @@ public:
     QString text() const;
 
     void setFont(const QFont& font);
+    // QWidget's, followed by the height when the label sizes itself (a
+    // hidden widget gets no resize event to follow it by).
+    void setFixedWidth(int width);
 
     void setAlignment(int alignment);
     Qt::Alignment alignment() const;

@@ -38,12 +38,12 @@ public:
     // What a press of the key does (tests, key handling).
     void click(int index);
 
-    QSize sizeHint() const override;
-
     // The text a key shows now (it changes while a menu is open).
     QString shownText(int index) const;
     // The menu of this bar that is open, if any.
     ZOptionsMenu* openMenu() const;
+
+    QSize sizeHint() const override;
 
 signals:
     void leftClicked();

@@ -1,6 +1,7 @@
 #include "tests/common/ztest.h"
 
-#include <QApplication>
+#include "ezx/zapplication.h"
+
 #include <QDir>
 #include <QWidget>
 
@@ -46,7 +47,9 @@ QString ztest::saveShot(QWidget* widget, const QString& name)
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    // The program's own application object, so tests run with its fonts,
+    // look, language resources and bus channel.
+    ZApplication app(argc, argv);
     QStringList args = app.arguments();
     QString only;
     const int c = static_cast<int>(args.indexOf(QStringLiteral("-c")));

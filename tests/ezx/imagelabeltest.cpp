@@ -138,6 +138,16 @@ private slots:
         QCOMPARE(label->width(), 50);
     }
 
+    void ownWidthKeepsTheTextOnOneLine()
+    {
+        QWidget parent;
+        for (const QString& text : {QStringLiteral("ver. 0.4.6"), QStringLiteral("Platform: EZX-ZN5"),
+                                    QStringLiteral("iii lll WWW 1.2.3")}) {
+            auto* label = new ZLabel(text, &parent);
+            QCOMPARE(label->height(), label->fontMetrics().height());
+        }
+    }
+
     void biggerFontMakesItTaller()
     {
         QWidget parent;

@@ -32,7 +32,7 @@ private slots:
         low->resize(50, 40);
         panel.addChild(low, 0, 500);
         QVERIFY(panel.contents()->height() >= 540);
-        QVERIFY(panel.verticalScrollBar()->isVisible());
+        QTRY_VERIFY(panel.verticalScrollBar()->isVisible());
         panel.scrollBy(0, 20);
         QCOMPARE(panel.contentsY(), 20);
         panel.scrollBy(0, -100);
@@ -43,13 +43,15 @@ private slots:
         // Nothing below the view: no bar.
         low->move(0, 10);
         low->resize(50, 20);
-        QVERIFY(!panel.verticalScrollBar()->isVisible());
+        QTRY_VERIFY(!panel.verticalScrollBar()->isVisible());
     }
 
     void sidewaysOnlyByScrollBy()
     {
         ZScrollPanel panel;
         panel.resize(100, 100);
+        panel.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&panel));
         auto* wide = new QWidget;
         wide->resize(300, 20);
         panel.addChild(wide, 0, 0);
@@ -95,6 +97,8 @@ private slots:
     {
         ZFormContainer form(nullptr);
         form.resize(240, 250);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
         auto* a = new ZLabel(QStringLiteral("one"));
         auto* b = new ZLabel(QStringLiteral("below"));
         a->setAutoResize(true);
@@ -110,6 +114,8 @@ private slots:
     {
         ZFormContainer form(nullptr);
         form.resize(240, 100);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
         for (int i = 0; i < 20; ++i)
             form.addChild(new ZLabel(QStringLiteral("line %1").arg(i)));
         QVERIFY(form.contents()->height() > 300);
