@@ -244,12 +244,16 @@ bool ZKestrel::eventFilter(QObject* watched, QEvent* event)
             const int code = phoneKeyCode(static_cast<QKeyEvent*>(event)->key());
             const bool infoByGreen = gSettings ? gSettings->showInfoByGreen : true;
             const int actionOnC = gSettings ? gSettings->actionOnC : 0;
+            // The action runs as soon as this key has been through every
+            // filter. Run from in here, a dialog's soft-key bar would add its
+            // own filter to the application's list while Qt walks that list,
+            // and Qt would then call this filter again for the same key.
             if (code == zkeys::PhoneGreen && infoByGreen)
-                menu_procInfo();
+                QMetaObject::invokeMethod(this, &ZKestrel::menu_procInfo, Qt::QueuedConnection);
             else if (code == zkeys::PhoneClear && actionOnC == 1)
-                menu_procKill();
+                QMetaObject::invokeMethod(this, &ZKestrel::menu_procKill, Qt::QueuedConnection);
             else if (code == zkeys::PhoneClear && actionOnC == 2)
-                menu_procQuit();
+                QMetaObject::invokeMethod(this, &ZKestrel::menu_procQuit, Qt::QueuedConnection);
         }
         break;
     case QEvent::FocusIn:

@@ -27,6 +27,7 @@
 #include <csignal>
 #include <cstdio>
 #include <functional>
+#include <memory>
 
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -56,6 +57,38 @@ ZProcInfoDlg* openInfoDialog()
             return dialog;
     }
     return nullptr;
+}
+
+// Closes every details dialog that opens while it lives, noting the pid line
+// of each.
+struct InfoDialogCloser
+{
+    std::shared_ptr<QStringList> pidLines = std::make_shared<QStringList>();
+    std::shared_ptr<bool> running = std::make_shared<bool>(true);
+
+    InfoDialogCloser() { poll(pidLines, running); }
+    ~InfoDialogCloser() { *running = false; }
+    InfoDialogCloser(const InfoDialogCloser&) = delete;
+    InfoDialogCloser& operator=(const InfoDialogCloser&) = delete;
+
+    static void poll(std::shared_ptr<QStringList> lines, std::shared_ptr<bool> alive)
+    {
+        QTimer::singleShot(5, qApp, [lines, alive] {
+            if (!*alive)
+                return;
+            if (ZProcInfoDlg* dialog = openInfoDialog()) {
+                *lines << dialog->infoPanel->findChildren<ZLabel*>().value(1)->text();
+                dialog->softKey()->click(ZSoftKey::Left);
+            }
+            poll(lines, alive);
+        });
+    }
+};
+
+// The phone keys' actions run right after their key event.
+void runKeyActions()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
 }
 
 // Messages of one channel; the test ends a batch with its own marker so that
@@ -362,21 +395,19 @@ private slots:
         window->addProcItem(pid, QStringLiteral("viewer"), false);
         window->procListBox->setCurrentItem(0);
 
-        QString pidLine;
-        const auto closeDialog = [&](ZProcInfoDlg* d) {
-            pidLine = d->infoPanel->findChildren<ZLabel*>().value(1)->text();
-            d->softKey()->click(ZSoftKey::Left);
-        };
-        whenShown<ZProcInfoDlg>(openInfoDialog, closeDialog);
+        InfoDialogCloser closer;
         QTest::keyRelease(window->procListBox, Qt::Key_F1);
-        QCOMPARE(pidLine, QStringLiteral("Pid: %1").arg(pid));
+        runKeyActions();
+        QTRY_COMPARE(*closer.pidLines, QStringList{QStringLiteral("Pid: %1").arg(pid)});
+        // One key, one dialog.
+        runKeyActions();
+        QCOMPARE(closer.pidLines->size(), 1);
 
         // Off: the green key is left to the list.
         gSettings->showInfoByGreen = false;
-        pidLine.clear();
-        whenShown<ZProcInfoDlg>(openInfoDialog, closeDialog, 0);
         QTest::keyRelease(window->procListBox, Qt::Key_F1);
-        QVERIFY(pidLine.isEmpty());
+        runKeyActions();
+        QCOMPARE(closer.pidLines->size(), 1);
     }
 
     void clearKey_data()
@@ -402,10 +433,16 @@ private slots:
         QVERIFY(pid > 0);
         window->buildProcList();
         select(pid);
+        // The task ends once it has been asked to (awaited here, while the
+        // action waits for it).
         bool ended = false;
-        if (actionOnC == 2)
-            QTimer::singleShot(0, this, [&] { ended = apps.reap(pid, 20000); });
+        QCopChannel watch(appChannel(pid));
+        connect(&watch, &QCopChannel::received, this, [&](const QByteArray& message) {
+            if (message == "quickQuit()")
+                ended = apps.reap(pid, 20000);
+        });
         QTest::keyRelease(onTaskList ? static_cast<QWidget*>(window->procListBox) : window->appListBox, Qt::Key_F3);
+        runKeyActions();
         if (actionOnC == 1 && taskEnds)
             ended = apps.reap(pid, 20000);
         QCOMPARE(ended, taskEnds);
