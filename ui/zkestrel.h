@@ -78,7 +78,7 @@ public:
 
     // Task list (process/zkestrel_tasks.cpp).
     void buildProcList();
-    void addProcItem(int pid, const QString& name, bool hasWindow);
+    void addProcItem(int pid, const QString& text, bool noWindow);
     void sendToApp(int pid, const QString& message);
     void quitApp(int pid);
     bool killProc(int pid);

@@ -9,25 +9,6 @@
 // do nothing at all; each piece removes its members from here when it brings
 // its own.
 
-void ZKestrel::buildProcList() {}
-void ZKestrel::addProcItem(int, const QString&, bool) {}
-void ZKestrel::sendToApp(int, const QString&) {}
-void ZKestrel::quitApp(int) {}
-bool ZKestrel::killProc(int) { return false; }
-bool ZKestrel::procExists(int) { return false; }
-void ZKestrel::showApp(int) {}
-void ZKestrel::hideAllApps() {}
-void ZKestrel::lbProcSel(int) {}
-void ZKestrel::menu_procShow() {}
-void ZKestrel::menu_procQuit() {}
-void ZKestrel::menu_procKill() {}
-void ZKestrel::menu_procInfo() {}
-void ZKestrel::menu_procPrioritet() {}
-bool ZKestrel::eventFilter(QObject* watched, QEvent* event)
-{
-    return QObject::eventFilter(watched, event);
-}
-
 int ZKestrel::readCpuLoad() { return -1; }
 int ZKestrel::readCpuFrequency() { return -1; }
 void ZKestrel::setMemInfo() {}

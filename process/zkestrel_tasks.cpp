@@ -1,0 +1,263 @@
+// The task list of the main window: the /proc scan turned into rows, and the
+// rows' pid read back by the actions.
+#include "ui/zkestrel.h"
+
+#include "core/globals.h"
+#include "core/zsettings.h"
+#include "ezx/zkeys.h"
+#include "ezx/zlistbox.h"
+#include "ezx/znavtabwidget.h"
+#include "ezx/zscrollpanel.h"
+#include "platform/logline.h"
+#include "platform/qcopchannel.h"
+#include "process/procactions.h"
+#include "process/procwalk.h"
+#include "process/taskrow.h"
+#include "process/zprocinfodlg.h"
+#include "ui/listrowitem.h"
+#include "ui/znumselect.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPointer>
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+ScanSettings scanSettings()
+{
+    ScanSettings settings;
+    if (gSettings) {
+        settings.showAllTask = !gSettings->hideSystemTasks;
+        settings.filterList = gSettings->processFilter;
+        settings.showAppNoWindow = gSettings->showAppNoWindow;
+    }
+    return settings;
+}
+
+RowSources rowSources()
+{
+    RowSources sources;
+    if (gSettings) {
+        sources.appDir = gSettings->getAppDir();
+        sources.icons = &gSettings->iconCatalogue;
+        sources.javaNames = &gSettings->javaNames;
+        sources.javaFolderInSD = gSettings->javaFolderInSD;
+    }
+    return sources;
+}
+
+// How long the quit action waits for a task to end: cycles of event passes,
+// each pass followed by a short sleep.
+const int kQuitWaitCycles = 50;
+const int kPassesPerCycle = 10;
+const useconds_t kPassSleepUs = 50;
+
+ZListRowItem* rowAt(const ZListBox* list, int index)
+{
+    return dynamic_cast<ZListRowItem*>(list->item(index));
+}
+
+// The pid of the current row, or 0 when there is none.
+int currentPid(const ZListBox* list, int* index = nullptr)
+{
+    const int current = list ? list->currentItem() : -1;
+    const ZListRowItem* row = current >= 0 ? rowAt(list, current) : nullptr;
+    if (index)
+        *index = current;
+    return row ? row->getPid() : 0;
+}
+
+int rowOfPid(const ZListBox* list, int pid)
+{
+    for (int i = 0; i < list->count(); ++i) {
+        const ZListRowItem* row = rowAt(list, i);
+        if (row && row->getPid() == pid)
+            return i;
+    }
+    return -1;
+}
+
+// After a row went the highlight goes back to the top.
+void highlightFirstRow(ZListBox* list)
+{
+    if (list->count() > 0)
+        list->setCurrentItem(0);
+}
+}
+
+void ZKestrel::buildProcList()
+{
+    if (!procListBox)
+        return;
+    procListBox->clear();
+    pidPhone = 0;
+    const QList<TaskEntry> tasks = scanTasks(scanSettings(), hasAppWindow, &pidPhone);
+    for (const TaskEntry& task : tasks)
+        addProcItem(task.pid, task.text, task.noWindow);
+}
+
+void ZKestrel::addProcItem(int pid, const QString& text, bool noWindow)
+{
+    if (!procListBox)
+        return;
+    if (rowOfPid(procListBox, pid) >= 0)
+        return;
+    const TaskRowLook look = taskRowLook(text, noWindow, rowSources());
+    auto* row = new ZListRowItem(procListBox, QStringLiteral("%I%M"));
+    if (look.hasText)
+        row->appendSubItem(1, look.text, true);
+    row->setPixmap(0, look.icon);
+    row->setPid(pid);
+    procListBox->insertItem(row, 0, true);
+}
+
+void ZKestrel::sendToApp(int pid, const QString& message)
+{
+    ::sendToApp(pid, message);
+}
+
+void ZKestrel::quitApp(int pid)
+{
+    ::quitApp(pid);
+}
+
+bool ZKestrel::killProc(int pid)
+{
+    return ::killProc(pid) == KillOutcome::Killed;
+}
+
+bool ZKestrel::procExists(int pid)
+{
+    return ::procExists(pid);
+}
+
+void ZKestrel::showApp(int pid)
+{
+    logLine(QStringLiteral("App [%1] show").arg(pid));
+    sendToApp(pid, QStringLiteral("raise()"));
+    QApplication::processEvents();
+    Quit();
+}
+
+void ZKestrel::hideAllApps()
+{
+    logLine(QStringLiteral("Miniumized all app"));
+    const bool goToIdle = gSettings ? gSettings->sendGoToIdle : false;
+    const bool raisePhone = gSettings ? gSettings->sendRaisePhone : true;
+    if (goToIdle)
+        QCopChannel::send(kSystemChannel, kReturnToIdle, returnToIdleData());
+    if (raisePhone)
+        sendToApp(pidPhone, QStringLiteral("raise()"));
+    QApplication::processEvents();
+}
+
+void ZKestrel::lbProcSel(int index)
+{
+    const ZListRowItem* row = procListBox ? rowAt(procListBox, index) : nullptr;
+    if (!row)
+        return;
+    showApp(row->getPid());
+}
+
+void ZKestrel::menu_procShow()
+{
+    if (procListBox && procListBox->currentItem() >= 0)
+        lbProcSel(procListBox->currentItem());
+}
+
+void ZKestrel::menu_procQuit()
+{
+    const int pid = currentPid(procListBox);
+    if (pid <= 0)
+        return;
+    quitApp(pid);
+    // Events keep flowing while we wait, so the highlight may move or the
+    // list may be rebuilt: the row to drop is found by its pid at the end.
+    const QPointer<ZListBox> list(procListBox);
+    for (int cycle = 0; cycle < kQuitWaitCycles; ++cycle) {
+        if (!procExists(pid)) {
+            ZListBox* box = list.data();
+            if (!box)
+                return;
+            const int row = rowOfPid(box, pid);
+            if (row >= 0)
+                box->removeItem(row);
+            highlightFirstRow(box);
+            return;
+        }
+        for (int pass = 0; pass < kPassesPerCycle; ++pass) {
+            QApplication::processEvents();
+            usleep(kPassSleepUs);
+        }
+    }
+}
+
+void ZKestrel::menu_procKill()
+{
+    int index = -1;
+    const int pid = currentPid(procListBox, &index);
+    if (pid <= 0)
+        return;
+    // A task of another user survives a refused kill, so its row stays.
+    if (!killRemovesRow(::killProc(pid)))
+        return;
+    procListBox->removeItem(index);
+    highlightFirstRow(procListBox);
+}
+
+void ZKestrel::menu_procPrioritet()
+{
+    const int pid = currentPid(procListBox);
+    if (pid <= 0)
+        return;
+    const int nice = getpriority(PRIO_PROCESS, static_cast<id_t>(pid));
+    auto* picker = new ZNumSelect(this, tr("TXT_RID_HEADER_PRIORITY", "Priority") + QLatin1Char(':'));
+    picker->setValue(nice);
+    if (picker->exec() == 1)
+        setpriority(PRIO_PROCESS, static_cast<id_t>(pid), picker->value());
+    delete picker;
+}
+
+void ZKestrel::menu_procInfo()
+{
+    const int pid = currentPid(procListBox);
+    if (pid <= 0)
+        return;
+    auto* dialog = new ZProcInfoDlg(pid);
+    dialog->exec();
+    delete dialog;
+}
+
+bool ZKestrel::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        if (phoneKeyCode(static_cast<QKeyEvent*>(event)->key()) == zkeys::PhoneRed) {
+            Quit();
+            return true;
+        }
+        break;
+    case QEvent::KeyRelease:
+        if (watched == procListBox) {
+            const int code = phoneKeyCode(static_cast<QKeyEvent*>(event)->key());
+            const bool infoByGreen = gSettings ? gSettings->showInfoByGreen : true;
+            const int actionOnC = gSettings ? gSettings->actionOnC : 0;
+            if (code == zkeys::PhoneGreen && infoByGreen)
+                menu_procInfo();
+            else if (code == zkeys::PhoneClear && actionOnC == 1)
+                menu_procKill();
+            else if (code == zkeys::PhoneClear && actionOnC == 2)
+                menu_procQuit();
+        }
+        break;
+    case QEvent::FocusIn:
+        if (watched == monitorPage && tabWidget)
+            tabWidget->setFocus();
+        break;
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}
