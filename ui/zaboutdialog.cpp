@@ -96,12 +96,13 @@ QString ZAboutDialog::iconPath(const QString& appDir)
 
 QString ZAboutDialog::buildLine()
 {
+    // One line of the box's width: "Qt 6.4.2 build for EZX-ZN5 (Linux)".
     return QStringLiteral("%1 for %2%3%4%5%6%7")
-        .arg(QStringLiteral("Built with Qt " QT_VERSION_STR))
-        .arg(QStringLiteral("EZX-ZN5"))
+        .arg(QStringLiteral("Qt " QT_VERSION_STR " build"))
+        .arg(QStringLiteral("EZX"))
+        .arg(QStringLiteral("-"))
+        .arg(QStringLiteral("ZN5"))
         .arg(QStringLiteral(" ("))
         .arg(QStringLiteral("Linux"))
-        .arg(QStringLiteral(", "))
-        .arg(QStringLiteral("C++20"))
         .arg(QStringLiteral(")"));
 }

@@ -14,6 +14,6 @@ public:
     // The icon file in the given program folder: the user's own picture
     // when there is one, else the program's.
     static QString iconPath(const QString& appDir);
-    // "Built with Qt ... for EZX-ZN5 (...)".
+    // How the program was built: Qt version and platform, one line.
     static QString buildLine();
 };

@@ -17,9 +17,3 @@ void ZKestrel::showInfo() {}
 void ZKestrel::drawGraph(ZImage*, int*, const QColor&, bool) {}
 void ZKestrel::buildSidePanel(const QFont&) {}
 void ZKestrel::buildMonitorPage(const QFont&) {}
-
-void ZKestrel::buildAppList() {}
-void ZKestrel::lbAppSel(int) {}
-void ZKestrel::menu_appAdd() {}
-void ZKestrel::menu_appDel() {}
-void ZKestrel::menu_appRen() {}

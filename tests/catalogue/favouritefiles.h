@@ -1,0 +1,64 @@
+#pragma once
+
+// Files the favourites tests lay out: the configuration file, the phone's
+// registries and pictures below the device root.
+#include "core/zsettings.h"
+#include "platform/devicepath.h"
+#include "platform/zconfig.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QtTest>
+
+namespace favfiles {
+
+inline void putFile(const QString& path, const QByteArray& text)
+{
+    QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(f.write(text), text.size());
+}
+
+inline void putConfig(const QByteArray& text) { putFile(configFilePath(), text); }
+inline void putPhoneFile(const QString& phonePath, const QByteArray& text) { putFile(devicePath(phonePath), text); }
+
+inline QByteArray configText()
+{
+    QFile f(configFilePath());
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A picture of the given size at a phone path.
+inline void putPicture(const QString& phonePath, int width, int height, QColor colour = Qt::darkCyan)
+{
+    const QString path = devicePath(phonePath);
+    QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
+    QImage image(width, height, QImage::Format_ARGB32);
+    image.fill(colour);
+    QVERIFY(image.save(path, "PNG"));
+}
+
+inline QString appEntry(const QString& key)
+{
+    const ZConfig config(configFilePath(), false);
+    return config.readEntry(QStringLiteral("App"), key, QStringLiteral("<absent>"));
+}
+
+// Removes what earlier tests left: configuration and phone storage.
+inline void clearAll()
+{
+    QFile::remove(configFilePath());
+    for (const char* top : {"/mmc", "/usr", "/ezxlocal", "/pics"})
+        QDir(devicePath(QLatin1String(top))).removeRecursively();
+}
+
+inline QByteArray imageBytes(const QPixmap& pixmap)
+{
+    QImage image = pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
+    return QByteArray(reinterpret_cast<const char*>(image.constBits()), image.sizeInBytes());
+}
+
+} // namespace favfiles
