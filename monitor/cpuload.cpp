@@ -96,7 +96,7 @@ int CpuSampler::sample(const CpuCounters& counters)
     return cpuLoadPercent(dBusy, dTotal);
 }
 
-int readCpuLoad(const QString& statPath, CpuSampler& sampler, HistoryRings& rings)
+int readCpuLoad(const QString& statPath, CpuSampler& sampler, HistoryRingsView rings)
 {
     const std::optional<CpuCounters> counters = readCpuCounters(statPath);
     if (!counters)

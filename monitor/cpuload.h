@@ -5,7 +5,7 @@
 
 #include <optional>
 
-struct HistoryRings;
+struct HistoryRingsView;
 
 // The first four counters of the "cpu" line of /proc/stat, in jiffies.
 struct CpuCounters
@@ -35,6 +35,13 @@ int cpuLoadPercent(quint64 dBusy, quint64 dTotal);
 class CpuSampler
 {
 public:
+    CpuSampler() = default;
+    // Goes on from sums kept elsewhere (the main window keeps its own).
+    CpuSampler(quint64 prevBusy, quint64 prevTotal)
+        : m_prevBusy(prevBusy), m_prevTotal(prevTotal)
+    {
+    }
+
     // The load since the previous sample (since boot for the first one);
     // the new sums replace the previous ones.
     int sample(const CpuCounters& counters);
@@ -50,7 +57,7 @@ private:
 // One refresh's CPU sample: reads statPath, stores the load in the CPU ring
 // and advances the ring. On failure returns -1 and changes nothing (sums,
 // rings and position stay).
-int readCpuLoad(const QString& statPath, CpuSampler& sampler, HistoryRings& rings);
+int readCpuLoad(const QString& statPath, CpuSampler& sampler, HistoryRingsView rings);
 
 // Where the kernel publishes the counters; never below the device root.
 QString procStatPath();

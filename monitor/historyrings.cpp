@@ -1,5 +1,6 @@
 #include "monitor/historyrings.h"
 
+#include <algorithm>
 #include <cstddef>
 
 namespace {
@@ -11,26 +12,46 @@ std::size_t at(int p)
 
 void HistoryRings::storeCpu(int load)
 {
-    cpu[at(pos)] = load;
-    pos = next(pos);
+    HistoryRingsView(*this).storeCpu(load);
 }
 
 void HistoryRings::storeMemory(int ramPercent, int swapPercent)
+{
+    HistoryRingsView(*this).storeMemory(ramPercent, swapPercent);
+}
+
+void HistoryRings::carryMemoryForward()
+{
+    HistoryRingsView(*this).carryMemoryForward();
+}
+
+void HistoryRings::reset()
+{
+    HistoryRingsView(*this).reset();
+}
+
+void HistoryRingsView::storeCpu(int load)
+{
+    cpu[at(pos)] = load;
+    pos = HistoryRings::next(pos);
+}
+
+void HistoryRingsView::storeMemory(int ramPercent, int swapPercent)
 {
     ram[at(pos)] = ramPercent;
     swap[at(pos)] = swapPercent;
 }
 
-void HistoryRings::carryMemoryForward()
+void HistoryRingsView::carryMemoryForward()
 {
-    ram[at(pos)] = ram[at(previous(pos))];
-    swap[at(pos)] = swap[at(previous(pos))];
+    ram[at(pos)] = ram[at(HistoryRings::previous(pos))];
+    swap[at(pos)] = swap[at(HistoryRings::previous(pos))];
 }
 
-void HistoryRings::reset()
+void HistoryRingsView::reset()
 {
-    cpu.fill(0);
-    ram.fill(0);
-    swap.fill(0);
+    std::ranges::fill(cpu, 0);
+    std::ranges::fill(ram, 0);
+    std::ranges::fill(swap, 0);
     pos = 0;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <span>
 
 // The monitor's ten-sample history: CPU load, free RAM and free swap in
 // percent, sharing one position. The CPU sample of a refresh is stored at
@@ -31,5 +32,33 @@ struct HistoryRings
     // position is filled with the previous position's values instead.
     void carryMemoryForward();
     // All rings and the position back to zero (the window was hidden).
+    void reset();
+};
+
+// The same rings and discipline over arrays kept elsewhere: the main window
+// holds its own three arrays and position, and samples into them through
+// this view. A HistoryRings converts to a view of itself.
+struct HistoryRingsView
+{
+    using Ring = std::span<int, HistoryRings::size>;
+
+    HistoryRingsView(Ring cpuRing, Ring ramRing, Ring swapRing, int& position)
+        : cpu(cpuRing), ram(ramRing), swap(swapRing), pos(position)
+    {
+    }
+    // Not explicit: a HistoryRings is accepted wherever a view is.
+    HistoryRingsView(HistoryRings& rings)
+        : HistoryRingsView(rings.cpu, rings.ram, rings.swap, rings.pos)
+    {
+    }
+
+    Ring cpu;
+    Ring ram;
+    Ring swap;
+    int& pos;
+
+    void storeCpu(int load);
+    void storeMemory(int ramPercent, int swapPercent);
+    void carryMemoryForward();
     void reset();
 };
