@@ -25,6 +25,19 @@ bool copyTree(const QString& from, const QString& to)
 }
 }
 
+QList<qint64> pidsOfPhone(const QByteArray& needle, const QString& deviceRoot)
+{
+    const QByteArray mark = "EZX_DEVICE_ROOT=" + deviceRoot.toLocal8Bit() + '\0';
+    QList<qint64> own;
+    for (qint64 pid : pidsWithCommandLine(needle)) {
+        QFile envFile(QStringLiteral("/proc/%1/environ").arg(pid));
+        // The environment starts with an entry too: look for it after a NUL.
+        if (envFile.open(QIODevice::ReadOnly) && ('\0' + envFile.readAll()).contains('\0' + mark))
+            own << pid;
+    }
+    return own;
+}
+
 PhoneRig::PhoneRig() = default;
 
 PhoneRig::~PhoneRig()
@@ -47,10 +60,8 @@ PhoneRig::~PhoneRig()
     }
     // The applications outlive the manager that started them; only this
     // rig's (they carry its storage folder in their environment) are ended.
-    const QByteArray mark = "EZX_DEVICE_ROOT=" + deviceRoot().toLocal8Bit() + '\0';
-    for (qint64 pid : pidsWithCommandLine("--app-title")) {
-        QFile envFile(QStringLiteral("/proc/%1/environ").arg(pid));
-        if (!deviceRoot().isEmpty() && envFile.open(QIODevice::ReadOnly) && envFile.readAll().contains(mark))
+    if (!deviceRoot().isEmpty()) {
+        for (qint64 pid : pidsOfPhone("--app-title", deviceRoot()))
             ::kill(static_cast<pid_t>(pid), SIGKILL);
     }
     if (m_screen) {

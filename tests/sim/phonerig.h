@@ -10,6 +10,11 @@
 
 #include <memory>
 
+// Pids whose command line contains needle and whose environment has
+// EZX_DEVICE_ROOT=deviceRoot: the phone's processes of one test run only,
+// not those of other runs on the same machine.
+QList<qint64> pidsOfPhone(const QByteArray& needle, const QString& deviceRoot);
+
 // The simulated phone on a virtual X screen of its own, for the end-to-end
 // stories: Xvfb on a free display, a fresh copy of the sample storage, the
 // phone's services and applications as real processes on the test's bus,
