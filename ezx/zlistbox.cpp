@@ -513,6 +513,12 @@ void ZListBox::keyPressEvent(QKeyEvent* event)
         target = at;
         break;
     }
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        // A list has no sideways movement: these keys travel on to the
+        // tabs around it (the scroll area would spend them on its bar).
+        event->ignore();
+        return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
         if (m_current < 0) {

@@ -2,7 +2,7 @@
 # Runs the simulated phone with zKestrel resident on it:
 #   run-phone.sh [BIN_DIR]      (BIN_DIR: the build's bin/, default build/bin)
 #
-# - A private session bus when none is there (dbus-run-session).
+# - A private session bus when none is there (its own dbus-daemon).
 # - On $DISPLAY when it is set; otherwise on a virtual screen (Xvfb) served
 #   over VNC on localhost:$ZK_VNC_PORT (default 5900), whose address is printed.
 # - The phone's storage is a fresh copy of sim/device for every run
@@ -17,26 +17,34 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 bin=$(cd "${1:-$here/../build/bin}" && pwd)
 
-if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ]; then
-  exec dbus-run-session -- bash "$0" "$bin"
-fi
-
 # Every program runs in a process group of its own (job control), so that
 # the cleanup ends each one together with the applications it started.
 set -m
 groups=()
 workdir=$(mktemp -d "${TMPDIR:-/tmp}/zk-phone.XXXXXX")
+bus_pid=
 cleanup() {
-  trap - INT TERM EXIT
+  trap - INT TERM HUP EXIT
   for ((i = ${#groups[@]} - 1; i >= 0; i--)); do
     kill -TERM -- "-${groups[i]}" 2>/dev/null || true
   done
   sleep 0.3
   for g in "${groups[@]}"; do kill -KILL -- "-$g" 2>/dev/null || true; done
+  if [ -n "$bus_pid" ]; then kill -TERM "$bus_pid" 2>/dev/null || true; fi
   rm -rf "$workdir"
 }
 trap cleanup EXIT
-trap 'exit 130' INT TERM
+trap 'exit 130' INT TERM HUP
+
+# A private session bus when there is none. The script starts the daemon
+# itself (rather than re-running under dbus-run-session) so that a signal to
+# this script's pid reaches the cleanup above.
+if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ]; then
+  bus=$(dbus-daemon --session --fork --print-address=1 --print-pid=1)
+  bus_pid=$(sed -n 2p <<<"$bus")
+  DBUS_SESSION_BUS_ADDRESS=$(sed -n 1p <<<"$bus")
+  export DBUS_SESSION_BUS_ADDRESS
+fi
 
 started() { groups+=("$!"); }
 
@@ -49,7 +57,7 @@ if [ -z "${DISPLAY:-}" ]; then
   port=${ZK_VNC_PORT:-5900}
   n=20
   while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 480x360x24 -nolisten tcp >"$workdir/xvfb.log" 2>&1 &
+  Xvfb ":$n" -screen 0 520x360x24 -nolisten tcp >"$workdir/xvfb.log" 2>&1 &
   started
   for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
   export DISPLAY=":$n"

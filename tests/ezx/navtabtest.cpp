@@ -1,6 +1,9 @@
 // Tab widget: switching by API, keys and clicks; currentChanged once per
 // real change; auto-repeat stopping at the ends.
+#include "ezx/zlistbox.h"
 #include "ezx/znavtabwidget.h"
+#include "ezx/zscrollpanel.h"
+#include "ezx/zsettingitem.h"
 #include "tests/common/ztest.h"
 
 #include <QKeyEvent>
@@ -85,6 +88,34 @@ private slots:
         QCOMPARE(t.tabs.currentPageIndex(), 0);
         QTest::keyClick(list, Qt::Key_Right);
         QCOMPARE(t.tabs.currentPageIndex(), 1);
+    }
+
+    // The phone's own list on a page inside a scroll panel, as in the task
+    // manager's first tab: Left and Right still change the page.
+    void sideKeysPassThroughAListInAScrollPanel()
+    {
+        Tabs t;
+        auto* panel = new ZScrollPanel(t.pages[0]);
+        panel->resize(240, 150);
+        auto* list = new ZListBox(QStringLiteral("%M"), nullptr, 0, 0);
+        for (const char* text : {"a", "b"}) {
+            auto* row = new ZSettingItem(list, QStringLiteral("%M"));
+            row->appendSubItem(0, QLatin1String(text), true);
+            list->insertItem(row, -1, true);
+        }
+        panel->addChild(list, 0, 0);
+        t.tabs.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&t.tabs));
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(list->currentItem(), 1);
+        QTest::keyClick(list, Qt::Key_Right);
+        QCOMPARE(t.tabs.currentPageIndex(), 1);
+        t.tabs.setCurrentPage(0);
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Left);
+        QCOMPARE(t.tabs.currentPageIndex(), 2);
+        QCOMPARE(list->currentItem(), 1);
     }
 
     void heldKeyStopsAtTheEndsWhenAsked()

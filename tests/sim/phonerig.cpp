@@ -12,6 +12,7 @@
 #include <QUuid>
 
 #include <csignal>
+#include <cstdio>
 
 namespace {
 const QString kBin = QStringLiteral(ZK_BIN_DIR);
@@ -24,10 +25,31 @@ bool copyTree(const QString& from, const QString& to)
 }
 }
 
+QList<qint64> pidsOfPhone(const QByteArray& needle, const QString& deviceRoot)
+{
+    const QByteArray mark = "EZX_DEVICE_ROOT=" + deviceRoot.toLocal8Bit() + '\0';
+    QList<qint64> own;
+    for (qint64 pid : pidsWithCommandLine(needle)) {
+        QFile envFile(QStringLiteral("/proc/%1/environ").arg(pid));
+        // The environment starts with an entry too: look for it after a NUL.
+        if (envFile.open(QIODevice::ReadOnly) && ('\0' + envFile.readAll()).contains('\0' + mark))
+            own << pid;
+    }
+    return own;
+}
+
 PhoneRig::PhoneRig() = default;
 
 PhoneRig::~PhoneRig()
 {
+    // A failed story shows what every program of the phone said.
+    if (QTest::currentTestFailed()) {
+        screenshot(QStringLiteral("failed-") + QLatin1String(QTest::currentTestFunction()));
+        for (qsizetype i = 0; i < m_programs.size(); ++i) {
+            const QByteArray said = log(m_programs.at(i)).right(6000);
+            std::fprintf(stderr, "---- %s said:\n%s\n", qPrintable(m_programs.at(i)->program()), said.constData());
+        }
+    }
     for (qsizetype i = m_programs.size() - 1; i >= 0; --i) {
         QProcess* p = m_programs.at(i);
         p->terminate();
@@ -38,10 +60,8 @@ PhoneRig::~PhoneRig()
     }
     // The applications outlive the manager that started them; only this
     // rig's (they carry its storage folder in their environment) are ended.
-    const QByteArray mark = "EZX_DEVICE_ROOT=" + deviceRoot().toLocal8Bit() + '\0';
-    for (qint64 pid : pidsWithCommandLine("--app-title")) {
-        QFile envFile(QStringLiteral("/proc/%1/environ").arg(pid));
-        if (!deviceRoot().isEmpty() && envFile.open(QIODevice::ReadOnly) && envFile.readAll().contains(mark))
+    if (!deviceRoot().isEmpty()) {
+        for (qint64 pid : pidsOfPhone("--app-title", deviceRoot()))
             ::kill(static_cast<pid_t>(pid), SIGKILL);
     }
     if (m_screen) {
@@ -91,7 +111,7 @@ bool PhoneRig::start()
     m_env.insert(QStringLiteral("EZX_APP_WRITE_PATH"), writePath());
 
     run(QStringLiteral("zk-system"));
-    run(QStringLiteral("zk-appmanager"));
+    m_manager = run(QStringLiteral("zk-appmanager"));
     QDeadlineTimer services(20000);
     while (!(QCopChannel::isRegistered("/AM/Launcher") && QCopChannel::isRegistered("EZX/System"))) {
         if (services.hasExpired())
@@ -113,11 +133,71 @@ QProcess* PhoneRig::run(const QString& program, const QStringList& args)
     return p;
 }
 
+QProcess* PhoneRig::runProbed(const QString& program, const QStringList& args)
+{
+    const QProcessEnvironment plain = m_env;
+    m_probeFile = m_dir->filePath(QStringLiteral("painted.txt"));
+    m_env.insert(QStringLiteral("LD_PRELOAD"), kBin + QStringLiteral("/libzk_paintprobe.so"));
+    m_env.insert(QStringLiteral("ZK_PAINT_PROBE"), m_probeFile);
+    QProcess* p = run(program, args);
+    m_env = plain;
+    return p;
+}
+
+QStringList PhoneRig::painted(const QByteArray& widgetClass) const
+{
+    QStringList texts;
+    QFile file(m_probeFile);
+    if (m_probeFile.isEmpty() || !file.open(QIODevice::ReadOnly))
+        return texts;
+    // Lines: class TAB window title TAB text.
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    for (const QByteArray& line : lines) {
+        const QList<QByteArray> fields = line.split('\t');
+        if (fields.size() == 3 && fields.at(0) == widgetClass)
+            texts << QString::fromUtf8(fields.at(2));
+    }
+    return texts;
+}
+
+void PhoneRig::forgetPainted() const
+{
+    // The probe appends, so emptying the file starts afresh.
+    QFile file(m_probeFile);
+    if (!m_probeFile.isEmpty())
+        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+}
+
+bool PhoneRig::waitForPainted(const QByteArray& widgetClass, const QString& text, int ms) const
+{
+    QDeadlineTimer deadline(ms);
+    while (!painted(widgetClass).contains(text)) {
+        if (deadline.hasExpired())
+            return false;
+        QTest::qWait(100);
+    }
+    return true;
+}
+
+QString PhoneRig::windowNameOf(qint64 pid) const
+{
+    const QString ids = xdotool({QStringLiteral("search"), QStringLiteral("--pid"), QString::number(pid),
+                                 QStringLiteral("--name"), QStringLiteral(".")});
+    const QString id = ids.split(QLatin1Char('\n'), Qt::SkipEmptyParts).value(0);
+    if (id.isEmpty())
+        return {};
+    return xdotool({QStringLiteral("getwindowname"), id}).trimmed();
+}
+
 QByteArray PhoneRig::log(QProcess* process)
 {
     const qsizetype i = m_programs.indexOf(process);
     if (i < 0)
         return {};
+    // Take in what is waiting in the pipe now, not only what the event loop
+    // has read so far: a drawn row must not be seen before its log lines.
+    while (process->waitForReadyRead(0)) {
+    }
     m_logs[i] += process->readAll();
     return m_logs.at(i);
 }
@@ -190,6 +270,12 @@ bool PhoneRig::keys(const QString& window, const QStringList& keyNames) const
     if (!ok || id.isEmpty())
         return false;
     xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), id});
+    return keys(keyNames);
+}
+
+bool PhoneRig::keys(const QStringList& keyNames) const
+{
+    bool ok = false;
     for (const QString& k : keyNames) {
         xdotool({QStringLiteral("key"), k}, &ok);
         if (!ok)

@@ -10,6 +10,11 @@
 
 #include <memory>
 
+// Pids whose command line contains needle and whose environment has
+// EZX_DEVICE_ROOT=deviceRoot: the phone's processes of one test run only,
+// not those of other runs on the same machine.
+QList<qint64> pidsOfPhone(const QByteArray& needle, const QString& deviceRoot);
+
 // The simulated phone on a virtual X screen of its own, for the end-to-end
 // stories: Xvfb on a free display, a fresh copy of the sample storage, the
 // phone's services and applications as real processes on the test's bus,
@@ -31,10 +36,22 @@ public:
     // Starts a program of the build's bin folder on the phone's screen; its
     // output is collected (log()).
     QProcess* run(const QString& program, const QStringList& args = {});
+    // The same, with the paint probe preloaded (tests/helpers/zk_paintprobe):
+    // the texts it draws can then be read with painted().
+    QProcess* runProbed(const QString& program, const QStringList& args = {});
+    // Texts drawn into widgets of that class since the last forgetPainted(),
+    // in drawing order; a probed program's rows, titles and soft keys.
+    QStringList painted(const QByteArray& widgetClass) const;
+    void forgetPainted() const;
+    // Waits until a text has been drawn into a widget of that class.
+    bool waitForPainted(const QByteArray& widgetClass, const QString& text, int ms = 15000) const;
     // Everything a program has written so far.
     QByteArray log(QProcess* process);
     // Waits until the program's output holds text.
     bool waitForLog(QProcess* process, const QByteArray& text, int ms = 20000);
+
+    // The application manager; the applications it starts write here too.
+    QProcess* services() const { return m_manager; }
 
     // Starts a registry application through the application manager and
     // returns its pid once its window's channel is up (0 when it is not).
@@ -46,11 +63,18 @@ public:
     // Types keys (xdotool names) into the window of that name, focused first.
     bool keys(const QString& window, const QStringList& keys) const;
 
+    // Types keys into whatever window has the focus now (a popup over a
+    // dialog, say).
+    bool keys(const QStringList& keys) const;
+
     // Clicks the first mouse button at a point of the screen.
     bool click(int x, int y) const;
 
     // Saves the whole screen as <screenshots>/<name>.png; returns the path.
     QString screenshot(const QString& name) const;
+
+    // The name of the window of that pid's application (xdotool), or empty.
+    QString windowNameOf(qint64 pid) const;
 
     QString writePath() const;
     QString deviceRoot() const;
@@ -64,4 +88,6 @@ private:
     QList<QProcess*> m_programs;
     QList<QByteArray> m_logs;
     QString m_display;
+    QString m_probeFile;
+    QProcess* m_manager = nullptr;
 };

@@ -6,6 +6,7 @@
 #include "sim/simproc.h"
 #include "sim/systemservice.h"
 #include "tests/common/ztest.h"
+#include "tests/sim/phonerig.h"
 
 #include <QDataStream>
 #include <QDeadlineTimer>
@@ -57,8 +58,9 @@ private slots:
         manager.start(kBin + QStringLiteral("/zk-appmanager"), {});
         QVERIFY(manager.waitForStarted());
         // The applications outlive their manager: end them whatever happens.
+        // Only this run's: other runs of the phone may share the machine.
         const auto endApps = qScopeGuard([] {
-            for (qint64 pid : pidsWithCommandLine("/usr/SYSqtapp/messaging/messaging --app-title"))
+            for (qint64 pid : pidsOfPhone("/usr/SYSqtapp/messaging/messaging --app-title", kDevice))
                 ::kill(static_cast<pid_t>(pid), SIGKILL);
         });
         QTRY_VERIFY_WITH_TIMEOUT(QCopChannel::isRegistered("/AM/Launcher"), 15000);
@@ -73,7 +75,7 @@ private slots:
         QVERIFY(QCopChannel::send("/AM/Launcher", "launchApp4NoLockCheck", uuidData(messages)));
         QTRY_VERIFY_WITH_TIMEOUT(!got.isEmpty(), 10000);
         QCOMPARE(got.first().at(0).toByteArray(), QByteArray("raise()"));
-        QCOMPARE(pidsWithCommandLine("/usr/SYSqtapp/messaging/messaging").size(), 1);
+        QCOMPARE(pidsOfPhone("/usr/SYSqtapp/messaging/messaging", kDevice).size(), 1);
 
         // An id that no registry has starts nothing and keeps the service up.
         QVERIFY(QCopChannel::send("/AM/Launcher", "launchApp4NoLockCheck",
