@@ -148,9 +148,9 @@ int ZLabel::lineHeight() const
 }
 
 // A word a little wider than the label (a clock figure in the 50-pixel
-// side panel) is squeezed onto its line when painted rather than broken in
+// side panel) is squeezed onto its line (down to 60 % of its width) rather than broken in
 // the middle; only a word far too wide is broken wherever it must.
-static constexpr double kMaxSqueeze = 1.3;
+static constexpr double kMaxSqueeze = 1.6;
 
 QVector<ZLabel::Line> ZLabel::layoutParagraph(const QString& paragraph, int textWidth,
                                               QTextOption::WrapMode mode) const
