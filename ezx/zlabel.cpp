@@ -147,28 +147,47 @@ int ZLabel::lineHeight() const
     return fontMetrics().height();
 }
 
-QVector<ZLabel::Line> ZLabel::layoutLines(int textWidth) const
+// A word a little wider than the label (a clock figure in the 50-pixel
+// side panel) is squeezed onto its line (down to 60 % of its width) rather than broken in
+// the middle; only a word far too wide is broken wherever it must.
+static constexpr double kMaxSqueeze = 1.6;
+
+QVector<ZLabel::Line> ZLabel::layoutParagraph(const QString& paragraph, int textWidth,
+                                              QTextOption::WrapMode mode) const
 {
     QVector<Line> lines;
     const QFontMetrics fm = fontMetrics();
+    QTextLayout layout(paragraph, font());
+    QTextOption option;
+    option.setWrapMode(mode);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(std::max(1, textWidth));
+        const QString piece = paragraph.mid(line.textStart(), line.textLength()).trimmed();
+        lines.append({piece, fm.horizontalAdvance(piece)});
+    }
+    layout.endLayout();
+    return lines;
+}
+
+QVector<ZLabel::Line> ZLabel::layoutLines(int textWidth) const
+{
+    QVector<Line> lines;
     const QStringList paragraphs = m_text.split(QLatin1Char('\n'));
     for (const QString& paragraph : paragraphs) {
         if (paragraph.isEmpty()) {
             lines.append({QString(), 0});
             continue;
         }
-        QTextLayout layout(paragraph, font());
-        QTextOption option;
-        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-        layout.setTextOption(option);
-        layout.beginLayout();
-        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-            line.setLineWidth(std::max(1, textWidth));
-            const QString piece =
-                paragraph.mid(line.textStart(), line.textLength()).trimmed();
-            lines.append({piece, fm.horizontalAdvance(piece)});
-        }
-        layout.endLayout();
+        QVector<Line> words = layoutParagraph(paragraph, textWidth, QTextOption::WordWrap);
+        const bool tooWide = std::any_of(words.cbegin(), words.cend(), [&](const Line& l) {
+            return l.width > std::max(1, textWidth) * kMaxSqueeze;
+        });
+        if (tooWide)
+            words = layoutParagraph(paragraph, textWidth,
+                                    QTextOption::WrapAtWordBoundaryOrAnywhere);
+        lines += words;
     }
     return lines;
 }
@@ -273,6 +292,17 @@ void ZLabel::paintEvent(QPaintEvent*)
     else if (m_alignment & Qt::AlignBottom)
         y += std::max(0, area.height() - total);
     for (const Line& line : lines) {
+        if (line.width > area.width() && area.width() > 0) {
+            // Squeezed onto the line: scaled across, never cut.
+            p.save();
+            p.translate(area.left(), y);
+            p.scale(static_cast<qreal>(area.width()) / line.width, 1.0);
+            p.drawText(QRect(0, 0, line.width, lineHeight()),
+                       Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip, line.text);
+            p.restore();
+            y += step;
+            continue;
+        }
         int x = area.left();
         if (m_alignment & Qt::AlignHCenter)
             x += (area.width() - line.width) / 2;

@@ -4,6 +4,7 @@
 #include <QMargins>
 #include <QString>
 #include <QVector>
+#include <QTextOption>
 #include <QWidget>
 
 // A text of one or more lines ("\n" breaks; long lines wrap at the width).
@@ -74,6 +75,8 @@ private:
         int width;
     };
     QVector<Line> layoutLines(int textWidth) const;
+    QVector<Line> layoutParagraph(const QString& paragraph, int textWidth,
+                                  QTextOption::WrapMode mode) const;
     int naturalWidth() const;
     int hintWidth() const;
     int lineHeight() const;

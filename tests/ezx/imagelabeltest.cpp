@@ -138,6 +138,23 @@ private slots:
         QCOMPARE(label->width(), 50);
     }
 
+    void slightlyWideWordIsSqueezedNotBroken()
+    {
+        // The side panel's clock figure in its 50-pixel column.
+        QWidget parent;
+        auto* label = new ZLabel(QStringLiteral("2394MHz\n17%"), &parent);
+        QFont f = label->font();
+        f.setPixelSize(14);
+        label->setFont(f);
+        label->setAutoResize(true);
+        label->setFixedWidth(50);
+        QVERIFY(label->fontMetrics().horizontalAdvance(QStringLiteral("2394MHz")) > 50);
+        QCOMPARE(label->height(), 2 * label->fontMetrics().height());
+        // A word far too wide is still broken onto further lines.
+        label->setText(QString(40, QLatin1Char('x')));
+        QVERIFY(label->height() > 2 * label->fontMetrics().height());
+    }
+
     void ownWidthKeepsTheTextOnOneLine()
     {
         QWidget parent;
