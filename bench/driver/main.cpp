@@ -5,7 +5,10 @@
 //
 //   zk_bench [--runs N] [--idle-seconds S] [--processes N] [--windows N]
 //            [--apps N] [--refreshes N] [--only startup,resident,refresh,scan,catalogue]
-//            [--out FILE]
+//            [--out FILE] [--work DIR]
+//
+// --work keeps the scratch files (the generated phone storage among them) in
+// DIR instead of a temporary folder, for a profiler to run on later.
 #include "bench/driver/benches.h"
 #include "bench/driver/procfs.h"
 #include "bench/driver/report.h"
@@ -15,6 +18,7 @@
 #include "ezx/zapplication.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -90,8 +94,10 @@ int main(int argc, char** argv)
     auto wanted = [&only](const char* phase) { return only.isEmpty() || only.split(',').contains(QLatin1String(phase)); };
 
     QTemporaryDir work;
+    const QString kept = textOption(args, QStringLiteral("--work"));
     config.binDir = QCoreApplication::applicationDirPath();
-    config.workDir = work.path();
+    config.workDir = kept.isEmpty() ? work.path() : kept;
+    QDir().mkpath(config.workDir);
     config.deviceRoot = qEnvironmentVariable("EZX_DEVICE_ROOT");
 
     gSettings = new ZSettings();

@@ -23,6 +23,11 @@ QString ms(double value)
     return decimals(value) + QStringLiteral(" ms");
 }
 
+QString cpuAndWall(double cpuMs, double wallMs)
+{
+    return ms(cpuMs) + QStringLiteral(" CPU (") + ms(wallMs) + QStringLiteral(" wall)");
+}
+
 QString us(double value)
 {
     return decimals(value) + QStringLiteral(" µs");

@@ -35,6 +35,8 @@ private:
 
 // Number formats of the table.
 QString ms(double value);
+// "12.3 ms CPU (15.0 ms wall)"
+QString cpuAndWall(double cpuMs, double wallMs);
 QString us(double value);
 QString times(double ratio);
 QString percent(double value);
