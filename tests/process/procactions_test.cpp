@@ -1,4 +1,5 @@
 #include "process/procactions.h"
+#include "tests/common/logcapture.h"
 #include "tests/common/ztest.h"
 #include "tests/process/childprocs.h"
 
@@ -8,6 +9,7 @@
 #include <csignal>
 #include <cstdio>
 
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -98,6 +100,40 @@ private slots:
         QCOMPARE(WEXITSTATUS(status), 0);
         QVERIFY(!killRemovesRow(KillOutcome::Refused));
         QVERIFY(procExists(target));
+    }
+
+    void refusedPriorityChangesNothing()
+    {
+        if (getuid() != 0)
+            QSKIP("dropping to another user needs root; as a plain user no process of root's is ours to start");
+        ChildGroup children;
+        const pid_t target = children.start({"/usr/bin/syncd"});
+        QVERIFY(target > 0);
+        QCOMPARE(setpriority(PRIO_PROCESS, static_cast<id_t>(target), 2), 0);
+
+        LogCapture log;
+        std::fflush(stdout);
+        const pid_t changer = fork();
+        QVERIFY(changer >= 0);
+        if (changer == 0) {
+            if (setgid(65534) != 0 || setuid(65534) != 0)
+                _exit(100);
+            _exit(setProcPriority(target, 5) ? 1 : 0);
+        }
+        int status = -1;
+        QCOMPARE(waitpid(changer, &status, 0), changer);
+        const QStringList lines = log.finish();
+        QVERIFY(WIFEXITED(status));
+        QCOMPARE(WEXITSTATUS(status), 0);
+        QCOMPARE(lines, QStringList{QStringLiteral("Error when set priority of a pid [%1]").arg(target)});
+        QCOMPARE(getpriority(PRIO_PROCESS, static_cast<id_t>(target)), 2);
+
+        // Our own task: allowed, and silent.
+        LogCapture quiet;
+        QVERIFY(setProcPriority(target, 4));
+        QVERIFY(quiet.finish().isEmpty());
+        QCOMPARE(getpriority(PRIO_PROCESS, static_cast<id_t>(target)), 4);
+        QVERIFY(!setProcPriority(0, 4));
     }
 
     void hideAllData()
