@@ -69,34 +69,3 @@ pid_t ChildGroup::start(const QList<QByteArray>& argv)
     return pid;
 }
 
-LogCapture::LogCapture()
-{
-    m_path = QDir::tempPath() + QStringLiteral("/zk-log-") + QUuid::createUuid().toString(QUuid::Id128);
-    std::fflush(stdout);
-    const int fd = ::open(QFile::encodeName(m_path).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    if (fd < 0)
-        return;
-    m_saved = ::dup(STDOUT_FILENO);
-    ::dup2(fd, STDOUT_FILENO);
-    ::close(fd);
-}
-
-LogCapture::~LogCapture()
-{
-    finish();
-    QFile::remove(m_path);
-}
-
-QStringList LogCapture::finish()
-{
-    std::fflush(stdout);
-    if (m_saved >= 0) {
-        ::dup2(m_saved, STDOUT_FILENO);
-        ::close(m_saved);
-        m_saved = -1;
-    }
-    QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromLatin1(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-}

@@ -1,5 +1,8 @@
 #pragma once
 
+// Process tests read the log through the common capture.
+#include "tests/common/logcapture.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -35,20 +38,3 @@ private:
     QList<int> m_pids;
 };
 
-// Redirects standard output into a file until finish(), which gives back
-// the lines written meanwhile. Check results only after finish(): a failing
-// check's message goes to standard output too.
-class LogCapture
-{
-public:
-    LogCapture();
-    ~LogCapture();
-    LogCapture(const LogCapture&) = delete;
-    LogCapture& operator=(const LogCapture&) = delete;
-
-    QStringList finish();
-
-private:
-    int m_saved = -1;
-    QString m_path;
-};
