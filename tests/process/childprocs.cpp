@@ -69,3 +69,21 @@ pid_t ChildGroup::start(const QList<QByteArray>& argv)
     return pid;
 }
 
+int exitCodeAsNobody(const std::function<int()>& body)
+{
+    std::fflush(stdout);
+    const pid_t child = ::fork();
+    if (child < 0)
+        return -1;
+    if (child == 0) {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+            ::_exit(100);
+        const int code = body();
+        std::fflush(stdout);
+        ::_exit(code);
+    }
+    int status = -1;
+    if (::waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
+}

@@ -7,6 +7,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 #include <sys/types.h>
 
 // Child processes with command lines of the test's choosing, and a capture
@@ -38,3 +40,8 @@ private:
     QList<int> m_pids;
 };
 
+// Runs `body` in a forked child that has given up root for the user
+// "nobody", so that root's processes are another user's; returns the
+// child's exit code (`body`'s result), 100 when it could not change user,
+// -1 when it did not exit normally.
+int exitCodeAsNobody(const std::function<int()>& body);

@@ -85,19 +85,11 @@ private slots:
         QVERIFY(target > 0);
 
         // A child that has given up root tries to kill root's process.
-        std::fflush(stdout);
-        const pid_t killer = fork();
-        QVERIFY(killer >= 0);
-        if (killer == 0) {
-            if (setgid(65534) != 0 || setuid(65534) != 0)
-                _exit(100);
+        const int code = exitCodeAsNobody([target] {
             const KillOutcome outcome = killProc(target);
-            _exit(outcome == KillOutcome::Refused ? 0 : 1 + static_cast<int>(outcome));
-        }
-        int status = -1;
-        QCOMPARE(waitpid(killer, &status, 0), killer);
-        QVERIFY(WIFEXITED(status));
-        QCOMPARE(WEXITSTATUS(status), 0);
+            return outcome == KillOutcome::Refused ? 0 : 1 + static_cast<int>(outcome);
+        });
+        QCOMPARE(code, 0);
         QVERIFY(!killRemovesRow(KillOutcome::Refused));
         QVERIFY(procExists(target));
     }
@@ -112,19 +104,9 @@ private slots:
         QCOMPARE(setpriority(PRIO_PROCESS, static_cast<id_t>(target), 2), 0);
 
         LogCapture log;
-        std::fflush(stdout);
-        const pid_t changer = fork();
-        QVERIFY(changer >= 0);
-        if (changer == 0) {
-            if (setgid(65534) != 0 || setuid(65534) != 0)
-                _exit(100);
-            _exit(setProcPriority(target, 5) ? 1 : 0);
-        }
-        int status = -1;
-        QCOMPARE(waitpid(changer, &status, 0), changer);
+        const int code = exitCodeAsNobody([target] { return setProcPriority(target, 5) ? 1 : 0; });
         const QStringList lines = log.finish();
-        QVERIFY(WIFEXITED(status));
-        QCOMPARE(WEXITSTATUS(status), 0);
+        QCOMPARE(code, 0);
         QCOMPARE(lines, QStringList{QStringLiteral("Error when set priority of a pid [%1]").arg(target)});
         QCOMPARE(getpriority(PRIO_PROCESS, static_cast<id_t>(target)), 2);
 
