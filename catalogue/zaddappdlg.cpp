@@ -76,6 +76,12 @@ void ZAddAppDlg::addRegistryApps(const QString& path)
             icon = registry.readEntry(group, QStringLiteral("BigIcon"));
         if (run.isEmpty() || name.isEmpty())
             continue;
+        // A favourite's run text without a brace goes to the shell; a
+        // registry (a memory card's among them) must not put one there.
+        if (launchKindOf(run) != LaunchKind::ApplicationId) {
+            logLine(QStringLiteral("ZAddAppDlg: AppID is not an application id, skipped: ") + group);
+            continue;
+        }
         // A bare file name lives in the application's own folder.
         if (!icon.contains(QLatin1String(".g")) && !QFile::exists(devicePath(icon)))
             icon = registry.readEntry(group, QStringLiteral("Directory")) + QLatin1Char('/') + icon;

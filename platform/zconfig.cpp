@@ -30,6 +30,29 @@ void syncFolder(const QString& folder)
     ::close(fd);
 }
 
+// Creates the folder and any missing parent. Folders made here follow the
+// user's umask but are never writable by everyone: whoever could write into
+// the folder could replace the file inside it.
+bool makeFolder(const QString& folder)
+{
+    QStringList made;
+    for (QString f = QDir::cleanPath(folder); !f.isEmpty() && !QFileInfo::exists(f);) {
+        made.prepend(f);
+        const QString parent = QFileInfo(f).path();
+        if (parent == f)
+            break;
+        f = parent;
+    }
+    if (!QDir().mkpath(folder))
+        return false;
+    for (const QString& f : made) {
+        QFile dir(f);
+        if (dir.permissions() & QFileDevice::WriteOther)
+            dir.setPermissions(dir.permissions() & ~QFileDevice::WriteOther);
+    }
+    return true;
+}
+
 } // namespace
 
 class ZConfig::Private
@@ -235,7 +258,7 @@ bool ZConfig::flush()
 
     const QFileInfo info(d->path);
     const QString folder = info.absolutePath();
-    if (!QDir().mkpath(folder)) {
+    if (!makeFolder(folder)) {
         logLine(QStringLiteral("ZConfig: cannot write ") + d->path + QStringLiteral(": cannot create folder ") + folder);
         return false;
     }
@@ -252,7 +275,12 @@ bool ZConfig::flush()
     // in commit() and renames it over the target; on any failure the target
     // is untouched and the temporary file is removed.
     QSaveFile out(d->path);
-    if (!out.open(QIODevice::WriteOnly) || out.write(data) != data.size() || !out.commit()) {
+    const bool opened = out.open(QIODevice::WriteOnly);
+    // The new file takes the old one's permissions, or the user's umask for
+    // a first file; either way other users may not write to it.
+    if (opened && (out.permissions() & QFileDevice::WriteOther))
+        out.setPermissions(out.permissions() & ~QFileDevice::WriteOther);
+    if (!opened || out.write(data) != data.size() || !out.commit()) {
         logLine(QStringLiteral("ZConfig: cannot write ") + d->path + QStringLiteral(": ") + out.errorString());
         out.cancelWriting();
         return false;

@@ -61,6 +61,43 @@ private:
     QTemporaryDir m_dir;
 
 private slots:
+    // Even under a careless umask nobody else may write the store's file
+    // or the folders made for it; the umask still decides the rest.
+    void filesAndFoldersAreNeverWorldWritable()
+    {
+        QTemporaryDir tmp;
+        const QString folder = tmp.path() + "/made/here";
+        const QString path = folder + "/zKestrel.cfg";
+        const mode_t old = ::umask(0);
+        ZConfig cfg(path, false);
+        cfg.writeEntry("App", "name0", "Clock");
+        const bool flushed = cfg.flush();
+        ::umask(old);
+        QVERIFY(flushed);
+        struct stat st {};
+        QCOMPARE(::stat(QFile::encodeName(path).constData(), &st), 0);
+        QCOMPARE(st.st_mode & 0777, mode_t(0664));
+        QCOMPARE(::stat(QFile::encodeName(folder).constData(), &st), 0);
+        QCOMPARE(st.st_mode & 0777, mode_t(0775));
+        QCOMPARE(::stat(QFile::encodeName(tmp.path() + "/made").constData(), &st), 0);
+        QCOMPARE(st.st_mode & 0777, mode_t(0775));
+
+        // A file someone made world-writable loses only that bit; a private
+        // one stays private.
+        QCOMPARE(::chmod(QFile::encodeName(path).constData(), 0666), 0);
+        ZConfig again(path, false);
+        again.writeEntry("App", "name1", "Notes");
+        QVERIFY(again.flush());
+        QCOMPARE(::stat(QFile::encodeName(path).constData(), &st), 0);
+        QCOMPARE(st.st_mode & 0777, mode_t(0664));
+        QCOMPARE(::chmod(QFile::encodeName(path).constData(), 0600), 0);
+        ZConfig third(path, false);
+        third.writeEntry("App", "name2", "Snake");
+        QVERIFY(third.flush());
+        QCOMPARE(::stat(QFile::encodeName(path).constData(), &st), 0);
+        QCOMPARE(st.st_mode & 0777, mode_t(0600));
+    }
+
     void initTestCase()
     {
         // Let the unprivileged child reach the folders below.
