@@ -24,14 +24,31 @@ bool isNumber(const QString& name)
 }
 }
 
-qint64 residentKb(pid_t pid)
+namespace {
+qint64 statusKb(pid_t pid, const QByteArray& field)
 {
     const QByteArray status = readProcFile(QStringLiteral("/proc/%1/status").arg(pid));
     for (const QByteArray& line : status.split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+        if (line.startsWith(field))
+            return line.mid(field.size()).trimmed().split(' ').value(0).toLongLong();
     }
     return -1;
+}
+}
+
+qint64 residentKb(pid_t pid)
+{
+    return statusKb(pid, "VmRSS:");
+}
+
+qint64 residentAnonKb(pid_t pid)
+{
+    return statusKb(pid, "RssAnon:");
+}
+
+qint64 residentFileKb(pid_t pid)
+{
+    return statusKb(pid, "RssFile:");
 }
 
 qint64 cpuTimeNs(pid_t pid)

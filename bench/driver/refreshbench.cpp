@@ -126,6 +126,8 @@ void benchRefresh(const BenchConfig& config, Report& report)
         settle();
     }
     const qint64 rss0 = residentKb(getpid());
+    const qint64 anon0 = residentAnonKb(getpid());
+    const qint64 file0 = residentFileKb(getpid());
     const double heap0 = heapKb();
     qint64 rssEarly = 0;
     double heapEarly = 0;
@@ -156,6 +158,8 @@ void benchRefresh(const BenchConfig& config, Report& report)
     settle();
     const double loopS = double(monotonicNs() - wall0) / 1e9;
     const qint64 rss1 = residentKb(getpid());
+    const qint64 anon1 = residentAnonKb(getpid());
+    const qint64 file1 = residentFileKb(getpid());
     const double heap1 = heapKb();
 
     const qint64 growth = rss1 - rss0;
@@ -173,7 +177,9 @@ void benchRefresh(const BenchConfig& config, Report& report)
                 QStringLiteral("no growth"), verdict(later <= 0)});
     report.note(QStringLiteral("Memory growth: resident set %1 KiB with the window first shown, %2 KiB once each "
                                "tab was drawn (the reading called after start-up above), %3 KiB after %4 refreshes, "
-                               "%5 KiB after %6; heap in use %7, %8, %9, %10 KiB (%11 s of refreshing).")
+                               "%5 KiB after %6; heap in use %7, %8, %9, %10 KiB (%11 s of refreshing). From the "
+                               "reading after start-up to the last, anonymous memory (heap, stacks) grew by %12 KiB "
+                               "and mapped files (code, fonts) by %13 KiB.")
                     .arg(rssShown)
                     .arg(rss0)
                     .arg(rssEarly)
@@ -184,7 +190,9 @@ void benchRefresh(const BenchConfig& config, Report& report)
                     .arg(heap0, 0, 'f', 0)
                     .arg(heapEarly, 0, 'f', 0)
                     .arg(heap1, 0, 'f', 0)
-                    .arg(loopS, 0, 'f', 1));
+                    .arg(loopS, 0, 'f', 1)
+                    .arg(anon1 - anon0)
+                    .arg(file1 - file0));
 
     // Marks 0-1 and 2-3 are the monitor tab's first and last batch, 3-4 and
     // 5-6 the task tab's.
