@@ -37,12 +37,14 @@ inline void silenceLog()
     std::abort();
 }
 
-// A folder of this process's own, in memory when /dev/shm is there; removed
-// at a normal exit.
+// A folder of this process's own, in $ZK_FUZZ_SCRATCH (scripts/fuzz.sh
+// removes that after the run) or else in memory when /dev/shm is there;
+// removed at a normal exit.
 inline const QByteArray& scratchFolder()
 {
     static const QByteArray folder = [] {
-        const char* base = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+        const char* given = std::getenv("ZK_FUZZ_SCRATCH");
+        const char* base = given && *given ? given : ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
         std::string pattern = std::string(base) + "/zk-fuzz-XXXXXX";
         if (!::mkdtemp(pattern.data()))
             fail("cannot make a scratch folder", __FILE__, __LINE__);

@@ -37,6 +37,12 @@ cmake -S "$top" -B "$build" -G Ninja -DZK_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ \
       -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" > /dev/null
 cmake --build "$build" --target fuzzers
 
+# The files the targets hand to the readers: in memory when possible, and
+# gone after the run whatever happened to the targets.
+scratch=$(mktemp -d /dev/shm/zk-fuzz.XXXXXX 2> /dev/null || mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+export ZK_FUZZ_SCRATCH=$scratch
+
 logs=$build/fuzz-logs
 findings=$build/fuzz-findings
 work=$build/fuzz-work
