@@ -96,7 +96,9 @@ void ZAddAppDlg::addAppRow(const QString& name, const QString& icon, int number)
 {
     auto* item = new ZSettingItem(regListBox, QStringLiteral("%I%M"));
     item->appendSubItem(1, name, true);
-    item->setPixmap(0, favouriteIcon(icon, programFolder(), true));
+    // Most rows of a long list are never seen: a row's picture is loaded
+    // when the row is first drawn (favouriteIcon fits it into 19×19).
+    item->setPixmapLoader(0, [icon, folder = programFolder()] { return favouriteIcon(icon, folder, true); });
     item->setReservedData(number);
     regListBox->insertItem(item, -1, true);
 }
