@@ -50,11 +50,15 @@ std::vector<Line> parseLines(const QByteArray& data)
     qsizetype start = 0;
     while (start < data.size()) {
         qsizetype end = data.indexOf('\n', start);
-        const qsizetype next = end < 0 ? data.size() : end + 1;
-        if (end < 0)
+        const bool lineFeed = end >= 0;
+        const qsizetype next = lineFeed ? end + 1 : data.size();
+        if (!lineFeed)
             end = data.size();
         qsizetype len = end - start;
-        if (len > 0 && data.at(end - 1) == '\r')
+        // A carriage return is part of a line end only before a line feed.
+        // One that ends the file stays in the line: taken for a line end,
+        // it would be all that parts this line from one added after it.
+        if (lineFeed && len > 0 && data.at(end - 1) == '\r')
             --len;
         Line line = parseLine(data.mid(start, len), group, inGroup);
         line.end = data.mid(start + len, next - start - len);
