@@ -31,8 +31,6 @@ struct Written
     int number = 0;
 };
 
-// The store keeps a value on one line and trims that line's ends, but line
-// breaks are written as \n and \r, so they stop the trimming.
 struct Op
 {
     QString group;
@@ -40,6 +38,8 @@ struct Op
     Written value;
 };
 
+// The store keeps a value on one line and trims that line's ends, but line
+// breaks are written as \n and \r, so they stop the trimming.
 QString storedForm(const QString& value)
 {
     auto blank = [](QChar c) { return c.isSpace() && c != QLatin1Char('\n') && c != QLatin1Char('\r'); };
@@ -218,6 +218,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (auto it = oldValues.cbegin(); it != oldValues.cend(); ++it) {
         if (!written.contains(it.key()))
             FUZZ_CHECK(fresh.readEntry(it.key().first, it.key().second, QStringLiteral("\x01")) == it.value());
+    }
+    // Nothing written shows up under another group or key: the file's keys
+    // are the old ones and the written ones.
+    for (const ini::Line& line : ini::parseLines(withoutBom(after))) {
+        if (line.kind == ini::Line::Entry && line.inGroup) {
+            const Place place{line.group, line.key};
+            FUZZ_CHECK(oldValues.contains(place) || written.contains(place));
+        }
     }
     // Groups: the old ones in their order, then the new ones in the order
     // they were first written.
