@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringDecoder>
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -90,6 +91,14 @@ inline bool generatorInput(const uint8_t*& data, size_t& size)
     ++data;
     --size;
     return true;
+}
+
+// UTF-8 text as the program's own strings can hold it: unlike
+// QString::fromUtf8, an initial U+FEFF stays a character.
+inline QString text(const QByteArray& utf8)
+{
+    QStringDecoder decode(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return decode(utf8);
 }
 
 inline QByteArray bytes(const std::string& s)

@@ -83,7 +83,7 @@ QString pick(FuzzedDataProvider& input, const QStringList& known, const char* co
     case 1:
         return QString::fromUtf8(pool[input.ConsumeIntegralInRange<int>(0, poolSize - 1)]);
     default:
-        return QString::fromUtf8(fuzz::bytes(input.ConsumeRandomLengthString(12)));
+        return fuzz::text(fuzz::bytes(input.ConsumeRandomLengthString(12)));
     }
 }
 
@@ -101,7 +101,7 @@ std::vector<Op> chosenWrites(FuzzedDataProvider& input, const QStringList& group
         op.key = pick(input, keys, keyPool, std::size(keyPool));
         op.value.type = static_cast<Written::Type>(input.ConsumeIntegralInRange<int>(0, 2));
         if (op.value.type == Written::Text)
-            op.value.text = QString::fromUtf8(fuzz::bytes(input.ConsumeRandomLengthString(64)));
+            op.value.text = fuzz::text(fuzz::bytes(input.ConsumeRandomLengthString(64)));
         else if (op.value.type == Written::Bool)
             op.value.flag = input.ConsumeBool();
         else

@@ -158,13 +158,16 @@ bool validKey(const QString& key)
 {
     // Anything the reader would take for something else is refused: a line
     // break, "=" (ends the key), a leading "[" (a group header), a leading
-    // "#" or ";" (a comment), blanks at either end (trimmed away on reading).
+    // "#" or ";" (a comment), blanks at either end (trimmed away on reading),
+    // a leading U+FEFF (its bytes open the line, and UTF-8 decoding drops a
+    // byte-order mark there).
     if (key.isEmpty() || key != key.trimmed() || hasLineBreak(key))
         return false;
     if (key.contains(QLatin1Char('=')))
         return false;
     const QChar first = key.at(0);
-    return first != QLatin1Char('[') && first != QLatin1Char('#') && first != QLatin1Char(';');
+    return first != QLatin1Char('[') && first != QLatin1Char('#') && first != QLatin1Char(';')
+        && first != QChar(0xFEFF);
 }
 
 bool validGroupName(const QString& group)

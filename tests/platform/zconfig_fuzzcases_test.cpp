@@ -1,6 +1,7 @@
 // ZConfig on files the fuzz target found mishandled (fuzz/zconfig_fuzz.cpp);
 // each case is also in the target's seed corpus.
 #include "platform/zconfig.h"
+#include "tests/common/logcapture.h"
 #include "tests/common/ztest.h"
 
 #include <QFile>
@@ -61,6 +62,31 @@ private slots:
         QCOMPARE(cfg.readEntry("A", "x", "none"), oldX);
         // The foreign line keeps its bytes, carriage return included.
         QVERIFY(fileBytes(path).startsWith(original));
+    }
+
+    // A key that starts with U+FEFF is written as a line that starts with
+    // the bytes of a byte-order mark, which the reader drops: the value came
+    // back under the key without it and never under its own. Refused now,
+    // like every key the file cannot give back.
+    void keyStartingWithByteOrderMarkIsRefused()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("bom-key.cfg"));
+        putFile(path, "[A]\nk=old\n");
+        const QString key = QChar(0xFEFF) + QStringLiteral("k");
+        LogCapture log;
+        {
+            ZConfig cfg(path, false);
+            cfg.writeEntry("A", key, 5);
+            cfg.writeEntry("B", key, QStringLiteral("new"));
+            QVERIFY(cfg.flush());
+        }
+        const QStringList lines = log.finish();
+        QCOMPARE(lines.size(), 2);
+        QVERIFY(lines.first().startsWith(QLatin1String("ZConfig: refused key")));
+        QCOMPARE(fileBytes(path), QByteArray("[A]\nk=old\n"));
+        const ZConfig cfg(path, false);
+        QCOMPARE(cfg.readEntry("A", "k", "none"), QStringLiteral("old"));
+        QCOMPARE(cfg.readEntry("B", "k", "none"), QStringLiteral("none"));
     }
 };
 
