@@ -1,5 +1,6 @@
 #include "platform/zconfig.h"
 
+#include "platform/atomicfile.h"
 #include "platform/inisyntax.h"
 #include "platform/logline.h"
 
@@ -7,28 +8,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QSaveFile>
 
 #include <vector>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 
 // Larger files are not configuration files; they are left alone (read as
 // empty and never overwritten) rather than pulled into memory.
 constexpr qint64 maxFileSize = 64 * 1024 * 1024;
-
-// Syncs the folder so that the rename that replaced the file is on disk too.
-void syncFolder(const QString& folder)
-{
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    ::fsync(fd);
-    ::close(fd);
-}
 
 } // namespace
 
@@ -248,16 +235,11 @@ bool ZConfig::flush()
         data += line.end.isEmpty() ? d->newline : line.end;
     }
 
-    // QSaveFile writes a temporary file beside the target, syncs it to disk
-    // in commit() and renames it over the target; on any failure the target
-    // is untouched and the temporary file is removed.
-    QSaveFile out(d->path);
-    if (!out.open(QIODevice::WriteOnly) || out.write(data) != data.size() || !out.commit()) {
-        logLine(QStringLiteral("ZConfig: cannot write ") + d->path + QStringLiteral(": ") + out.errorString());
-        out.cancelWriting();
+    QString error;
+    if (!writeFileAtomically(d->path, data, &error)) {
+        logLine(QStringLiteral("ZConfig: cannot write ") + d->path + QStringLiteral(": ") + error);
         return false;
     }
-    syncFolder(folder);
     d->dirty = false;
     d->existed = true;
     return true;
