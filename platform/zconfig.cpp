@@ -9,13 +9,18 @@
 #include <QFileInfo>
 #include <QHash>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
 
 // Larger files are not configuration files; they are left alone (read as
-// empty and never overwritten) rather than pulled into memory.
-constexpr qint64 maxFileSize = 64 * 1024 * 1024;
+// empty and never overwritten) rather than pulled into memory. The program's
+// own file holds a few KB and the phone's registries a few hundred; a line
+// costs some 250 bytes once read, so both bounds together keep a hostile
+// file to some 100 MB of memory.
+constexpr qint64 maxFileSize = 8 * 1024 * 1024;
+constexpr qsizetype maxLines = 200000;
 
 } // namespace
 
@@ -49,6 +54,13 @@ void ZConfig::Private::load()
     existed = file.exists();
     if (!existed)
         return;
+    // A pipe would block the reader and a device never end: only regular
+    // files (or links to them) are read, and none of the others is replaced.
+    if (!QFileInfo(path).isFile()) {
+        logLine(QStringLiteral("ZConfig: ") + path + QStringLiteral(" is not a regular file, ignored"));
+        readable = false;
+        return;
+    }
     if (file.size() > maxFileSize) {
         logLine(QStringLiteral("ZConfig: ") + path + QStringLiteral(" is too large, ignored"));
         readable = false;
@@ -59,7 +71,19 @@ void ZConfig::Private::load()
         readable = false;
         return;
     }
-    QByteArray data = file.readAll();
+    // Read no more than the bound even if the file grew since its size was
+    // taken.
+    QByteArray data = file.read(std::min(file.size(), maxFileSize) + 1);
+    if (data.size() > maxFileSize) {
+        logLine(QStringLiteral("ZConfig: ") + path + QStringLiteral(" is too large, ignored"));
+        readable = false;
+        return;
+    }
+    if (data.count('\n') > maxLines) {
+        logLine(QStringLiteral("ZConfig: ") + path + QStringLiteral(" has more than %1 lines, ignored").arg(maxLines));
+        readable = false;
+        return;
+    }
     if (data.startsWith("\xEF\xBB\xBF")) {
         bom = true;
         data.remove(0, 3);
@@ -233,6 +257,12 @@ bool ZConfig::flush()
     for (const ini::Line& line : d->lines) {
         data += line.raw;
         data += line.end.isEmpty() ? d->newline : line.end;
+    }
+
+    // What the store writes it must be able to read back.
+    if (data.size() > maxFileSize || data.count('\n') > maxLines) {
+        logLine(QStringLiteral("ZConfig: not writing ") + d->path + QStringLiteral(", it would be too large to read back"));
+        return false;
     }
 
     QString error;
