@@ -96,6 +96,8 @@ void ZListBox::insertItem(ZListItem* item, int index, bool autoHighlight)
     if (m_pressed >= pos)
         ++m_pressed;
     m_layoutDirty = true;
+    if (!m_totalDirty)
+        m_totalHeight += heightOf(item);
     updateScrollBar();
     viewport()->update();
     if (autoHighlight && m_current < 0 && item->isSelectable())
@@ -122,6 +124,9 @@ void ZListBox::forgetItem(ZListItem* item)
     item->m_inList = false;
     m_items.removeAt(index);
     m_layoutDirty = true;
+    // The row may be half destroyed (deleted behind the list's back): its
+    // height is not asked again, the total is counted afresh.
+    m_totalDirty = true;
     if (m_pressed == index)
         m_pressed = -1;
     else if (m_pressed > index)
@@ -152,6 +157,7 @@ void ZListBox::clear()
         delete it;
     }
     m_layoutDirty = true;
+    m_totalDirty = true;
     updateScrollBar();
     verticalScrollBar()->setValue(0);
     viewport()->update();
@@ -359,6 +365,20 @@ void ZListBox::relayout() const
     }
     m_tops[m_items.size()] = y;
     m_layoutDirty = false;
+    m_totalHeight = y;
+    m_totalDirty = false;
+}
+
+int ZListBox::totalHeight() const
+{
+    if (m_totalDirty) {
+        int y = 0;
+        for (ZListItem* it : m_items)
+            y += heightOf(it);
+        m_totalHeight = y;
+        m_totalDirty = false;
+    }
+    return m_totalHeight;
 }
 
 void ZListBox::invalidateHeights()
@@ -366,6 +386,7 @@ void ZListBox::invalidateHeights()
     for (ZListItem* it : std::as_const(m_items))
         it->m_cachedHeight = -1;
     m_layoutDirty = true;
+    m_totalDirty = true;
     updateScrollBar();
     viewport()->update();
 }
@@ -374,6 +395,7 @@ void ZListBox::itemChanged(ZListItem* it)
 {
     it->m_cachedHeight = -1;
     m_layoutDirty = true;
+    m_totalDirty = true;
     const int index = itemIndex(it);
     if (index >= 0 && index == m_current && !it->isSelectable()) {
         int next = nextSelectable(index, 1);
@@ -389,10 +411,9 @@ void ZListBox::itemChanged(ZListItem* it)
 
 void ZListBox::updateScrollBar()
 {
-    relayout();
     QScrollBar* bar = verticalScrollBar();
     const int view = viewport()->height();
-    bar->setRange(0, std::max(0, m_tops.last() - view));
+    bar->setRange(0, std::max(0, totalHeight() - view));
     bar->setPageStep(std::max(1, view));
     bar->setSingleStep(zskin::listRowHeight);
 }

@@ -4,6 +4,7 @@
 #include "ezx/zsettingitem.h"
 #include "tests/common/ztest.h"
 
+#include <QScrollBar>
 #include <QSignalSpy>
 
 namespace {
@@ -388,6 +389,53 @@ private slots:
         QCOMPARE(list.itemRect(0).top(), 0);
         QTest::keyClick(&list, Qt::Key_PageDown);
         QVERIFY(list.currentItem() > 3);
+    }
+
+    // The scroll range is the rows' total height less the view, however the
+    // rows came, changed or went (the total is kept up to date per insert).
+    void scrollRangeFollowsEveryChangeOfTheRows()
+    {
+        ZListBox list(nullptr);
+        list.resize(240, 100);
+        list.sort(true);
+        auto expected = [&list] {
+            int total = 0;
+            for (int i = 0; i < list.count(); ++i)
+                total += list.itemRect(i).height();
+            return std::max(0, total - list.viewport()->height());
+        };
+        for (int i = 0; i < 30; ++i) {
+            auto* r = row(list, QStringLiteral("row %1").arg((i * 7) % 30, 2, 10, QLatin1Char('0')));
+            if (i % 4 == 0)
+                r->appendSubItem(1, QStringLiteral("second line"), false);
+            list.insertItem(r, i % 3 == 0 ? 0 : -1, true);
+            if (i % 5 == 0)
+                list.insertItem(separator(list), -1, true);
+            QCOMPARE(list.verticalScrollBar()->maximum(), expected());
+        }
+        QVERIFY(list.verticalScrollBar()->maximum() > 0);
+
+        auto* grown = dynamic_cast<ZSettingItem*>(list.item(static_cast<int>(texts(list).indexOf("row 01"))));
+        QVERIFY(grown);
+        const int before = list.verticalScrollBar()->maximum();
+        grown->appendSubItem(1, QStringLiteral("one more line"), false);
+        QVERIFY(list.verticalScrollBar()->maximum() > before);
+        QCOMPARE(list.verticalScrollBar()->maximum(), expected());
+
+        list.removeItem(5);
+        QCOMPARE(list.verticalScrollBar()->maximum(), expected());
+        delete list.item(0);
+        QCOMPARE(list.verticalScrollBar()->maximum(), expected());
+        QFont big = list.font();
+        big.setPointSize(24);
+        list.setItemFont(1, big, false);
+        QCOMPARE(list.verticalScrollBar()->maximum(), expected());
+        list.insertItem(row(list, QStringLiteral("after the font")), -1, true);
+        QCOMPARE(list.verticalScrollBar()->maximum(), expected());
+        list.clear();
+        QCOMPARE(list.verticalScrollBar()->maximum(), 0);
+        list.insertItem(row(list, QStringLiteral("alone")), -1, true);
+        QCOMPARE(list.verticalScrollBar()->maximum(), expected());
     }
 
     void selectedReceiverMayClearTheList()
