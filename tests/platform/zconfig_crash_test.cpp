@@ -6,7 +6,8 @@
 // writes is tests/helpers/crashplan.h.
 //
 // ZK_CRASH_KILLS (default 200) sets the number of kills, ZK_CRASH_SEED the
-// seed of the random delays (logged either way). The file lives on
+// seed of the random delays (logged either way). Runs longer than five
+// minutes need QTEST_FUNCTION_TIMEOUT (in ms) raised as well. The file lives on
 // /dev/shm when there is one (ZK_CRASH_DIR chooses another folder): a kill
 // stops the writer where it is whatever the file system, and without the
 // disk's sync times many more flushes fit into the run.
