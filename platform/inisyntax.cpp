@@ -44,7 +44,11 @@ Line parseLine(const QByteArray& raw, const QString& group, bool inGroup)
 
 std::vector<Line> parseLines(const QByteArray& data)
 {
+    // Line ends are shared, not copied: one allocation less per line.
+    static const QByteArray lf = QByteArrayLiteral("\n");
+    static const QByteArray crlf = QByteArrayLiteral("\r\n");
     std::vector<Line> lines;
+    lines.reserve(static_cast<size_t>(data.count('\n')) + 1);
     QString group;
     bool inGroup = false;
     qsizetype start = 0;
@@ -61,7 +65,10 @@ std::vector<Line> parseLines(const QByteArray& data)
         if (lineFeed && len > 0 && data.at(end - 1) == '\r')
             --len;
         Line line = parseLine(data.mid(start, len), group, inGroup);
-        line.end = data.mid(start + len, next - start - len);
+        if (next - start - len == 2)
+            line.end = crlf;
+        else if (next - start - len == 1)
+            line.end = lf;
         if (line.kind == Line::Group) {
             group = line.group;
             inGroup = true;
