@@ -192,6 +192,31 @@ private slots:
         QCOMPARE(m_resident->countLines(QStringLiteral("CreateWindow: end")), 1);
     }
 
+    void peerCannotFakeTheBusLoss()
+    {
+        // The loss is a signal libdbus makes up inside the process; the bus
+        // daemon refuses it from a peer (and drops that peer), so a peer of
+        // its own is used.
+        QDBusConnection peer = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("faker"));
+        QVERIFY(peer.isConnected());
+        const QString local = QStringLiteral("org.freedesktop.DBus.Local");
+        QDBusMessage fake =
+            QDBusMessage::createSignal(QStringLiteral("/org/freedesktop/DBus/Local"), local, QStringLiteral("Disconnected"));
+        peer.send(fake);
+        QDBusMessage direct = QDBusMessage::createTargetedSignal(
+            QCopChannel::busName("PE/zKestrel/"), QStringLiteral("/org/freedesktop/DBus/Local"), local,
+            QStringLiteral("Disconnected"));
+        peer.send(direct);
+        peer.send(QDBusMessage::createSignal(QStringLiteral("/qcop"), local, QStringLiteral("Disconnected")));
+        rawqcop::confirmDelivery(peer);
+        QDBusConnection::disconnectFromBus(QStringLiteral("faker"));
+
+        const int done = marker(10);
+        QVERIFY(done >= 0);
+        QCOMPARE(m_resident->findLine(QStringLiteral("busLost")), -1);
+        QVERIFY(m_resident->running());
+    }
+
     void namesWithNulAreRefusedBySender()
     {
         // The bus carries text without NUL; the sender refuses such names
