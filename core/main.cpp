@@ -1,3 +1,4 @@
+#include "core/busloss.h"
 #include "core/globals.h"
 #include "core/zsettings.h"
 #include "ezx/zapplication.h"
@@ -14,8 +15,6 @@ namespace {
 const QByteArray kCommandChannel = QByteArrayLiteral("PE/zKestrel/");
 // The phone's application type of a program with windows (GuiClient).
 constexpr int kGuiClient = 1;
-// Exit code of a resident start that could not open its channel.
-constexpr int kNoBus = 3;
 }
 
 int main(int argc, char** argv)
@@ -46,7 +45,7 @@ int main(int argc, char** argv)
                              "zKestrel: cannot register the channel PE/zKestrel/ on the D-Bus "
                              "session bus; -daemon needs a session bus\n");
                 std::fflush(stderr);
-                code = kNoBus;
+                code = kExitNoBus;
             } else {
                 code = gApp->exec();
             }

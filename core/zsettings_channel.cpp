@@ -1,5 +1,6 @@
 #include "core/zsettings.h"
 
+#include "core/busloss.h"
 #include "core/globals.h"
 #include "core/keymessage.h"
 #include "platform/qcopchannel.h"
@@ -18,6 +19,8 @@ void ZSettings::openCommandChannel()
     connect(commandChannel, &QCopChannel::received, this, &ZSettings::siganalReceived);
     auto* hardKeyChannel = new QCopChannel("/hardkey/bc", this);
     connect(hardKeyChannel, &QCopChannel::received, this, &ZSettings::siganalReceived);
+    // Without the bus nothing reaches these channels again.
+    new ResidentBusLoss(this);
 }
 
 void ZSettings::siganalReceived(const QByteArray& message, const QByteArray& data)

@@ -2,6 +2,7 @@
 
 #include "ezx/languageresources.h"
 #include "ezx/zskin.h"
+#include "platform/idleheaptrim.h"
 #include "platform/qcopchannel.h"
 
 #include <QDataStream>
@@ -30,6 +31,9 @@ ZApplication::ZApplication(int& argc, char** argv, int type)
     m_channel = new QCopChannel(applicationChannel(), this);
     connect(m_channel, &QCopChannel::received, this, &ZApplication::applicationMessage);
     connect(this, &ZApplication::askReturnToIdle, this, &ZApplication::slotReturnToIdle);
+    // A flood of messages on the channel must not leave the process at its
+    // peak size for good.
+    new IdleHeapTrim(this);
 }
 
 ZApplication::~ZApplication() = default;

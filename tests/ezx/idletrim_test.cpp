@@ -1,0 +1,64 @@
+// The application gives freed memory back to the system once its event loop
+// is idle: after a burst (a flood of bus messages read ahead and queued),
+// the freed pages lie between objects that live on, and the allocator
+// alone would keep them.
+#include "platform/idleheaptrim.h"
+#include "tests/common/ztest.h"
+
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace {
+constexpr int kBlockBytes = 1000;
+constexpr int kBlocks = 64 * 1024;
+// Every n-th block stays: the live objects amid the freed ones.
+constexpr int kKeepEvery = 8;
+}
+
+class IdleHeapTrimTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void freedPagesGoBackWhenIdle()
+    {
+        std::vector<char*> blocks(kBlocks);
+        for (char*& block : blocks) {
+            block = static_cast<char*>(std::malloc(kBlockBytes));
+            QVERIFY(block);
+            std::memset(block, 0x5a, kBlockBytes);
+        }
+        for (int i = 0; i < kBlocks; ++i) {
+            if (i % kKeepEvery != kKeepEvery - 1) {
+                std::free(blocks[static_cast<size_t>(i)]);
+                blocks[static_cast<size_t>(i)] = nullptr;
+            }
+        }
+        const qint64 freed = IdleHeapTrim::residentKb();
+        QVERIFY(freed > 0);
+        // About 7/8 of 64 MB is free, in runs of seven blocks; at least one
+        // whole page of each run can go.
+        const qint64 expected = freed - 16 * 1024;
+        // An event loop that waits (QTest's waits only poll).
+        QDeadlineTimer deadline(10000);
+        while (IdleHeapTrim::residentKb() >= expected && !deadline.hasExpired()) {
+            QEventLoop idle;
+            QTimer::singleShot(100, &idle, &QEventLoop::quit);
+            idle.exec();
+        }
+        QVERIFY(IdleHeapTrim::residentKb() < expected);
+        std::printf("FIGURES idle trim: VmRSS %lld KiB with the freed blocks, %lld KiB once idle\n",
+                    static_cast<long long>(freed), static_cast<long long>(IdleHeapTrim::residentKb()));
+        for (char* block : blocks)
+            std::free(block);
+    }
+};
+
+ZK_TEST(IdleHeapTrimTest)
+#include "idletrim_test.moc"
