@@ -53,24 +53,24 @@ std::vector<Line> parseLines(const QByteArray& data)
     bool inGroup = false;
     qsizetype start = 0;
     while (start < data.size()) {
-        qsizetype end = data.indexOf('\n', start);
-        const qsizetype next = end < 0 ? data.size() : end + 1;
-        if (end < 0)
-            end = data.size();
+        const qsizetype newline = data.indexOf('\n', start);
+        const qsizetype end = newline < 0 ? data.size() : newline;
         qsizetype len = end - start;
-        if (len > 0 && data.at(end - 1) == '\r')
+        // A carriage return ends a line only before a line feed. One at the
+        // very end stays in the line: kept as the line end, it would glue
+        // the next line written after it onto this one.
+        const bool crlfEnd = newline >= 0 && len > 0 && data.at(end - 1) == '\r';
+        if (crlfEnd)
             --len;
         Line line = parseLine(data.mid(start, len), group, inGroup);
-        if (next - start - len == 2)
-            line.end = crlf;
-        else if (next - start - len == 1)
-            line.end = lf;
+        if (newline >= 0)
+            line.end = crlfEnd ? crlf : lf;
         if (line.kind == Line::Group) {
             group = line.group;
             inGroup = true;
         }
         lines.push_back(std::move(line));
-        start = next;
+        start = newline < 0 ? data.size() : newline + 1;
     }
     return lines;
 }

@@ -232,6 +232,25 @@ private slots:
         QVERIFY(exact.open(QIODevice::ReadOnly));
         QVERIFY(readAtMost(exact, text.size()) == text);
     }
+
+    // A file whose last line ends in a bare carriage return: a key added
+    // after that line used to be glued onto it ("k = 1\rnew = 2"), so that
+    // the new key could not be read and k's value changed.
+    void carriageReturnAtTheEndDoesNotGlueTheNextLineOn()
+    {
+        const QString path = m_dir.filePath("cr.cfg");
+        QVERIFY(putFile(path, "[G]\nk = 1\r"));
+        {
+            ZConfig cfg(path, false);
+            QCOMPARE(cfg.readEntry("G", "k"), QStringLiteral("1"));
+            cfg.writeEntry("G", "new", 2);
+            QVERIFY(cfg.flush());
+        }
+        QCOMPARE(fileBytes(path), QByteArray("[G]\nk = 1\r\nnew = 2\n"));
+        ZConfig cfg(path, false);
+        QCOMPARE(cfg.readEntry("G", "k"), QStringLiteral("1"));
+        QCOMPARE(cfg.readEntry("G", "new"), QStringLiteral("2"));
+    }
 };
 
 ZK_TEST(ZConfigHostileInputTest)
