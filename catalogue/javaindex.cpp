@@ -1,12 +1,11 @@
 #include "catalogue/javaindex.h"
 
+#include "platform/boundedread.h"
 #include "platform/devicepath.h"
 #include "platform/logline.h"
 
 #include <QFile>
 #include <QFileInfo>
-
-#include <algorithm>
 
 namespace {
 
@@ -91,7 +90,7 @@ JavaIndexRead readJavaIndexFile(const QString& filePath, JavaNames& names)
     if (!file.open(QIODevice::ReadOnly))
         return result;
     result.opened = true;
-    QByteArray text = file.read(std::min(file.size(), javaIndexMaxBytes) + 1);
+    QByteArray text = readAtMost(file, javaIndexMaxBytes);
     if (text.size() > javaIndexMaxBytes) {
         result.cut = true;
         text.truncate(text.lastIndexOf('\n', javaIndexMaxBytes - 1) + 1);

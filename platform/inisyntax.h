@@ -23,7 +23,8 @@ struct Line
     QString value;    // Entry only, unescaped
 };
 
-// Splits UTF-8 file contents into lines ("\n" or "\r\n" ends a line).
+// Splits UTF-8 file contents into lines ("\n" or "\r\n" ends a line; a
+// carriage return at the very end of the data belongs to its line).
 // Lines keep their bytes, so a line that is not UTF-8 is written back as it
 // was.
 std::vector<Line> parseLines(const QByteArray& data);

@@ -1,6 +1,7 @@
 #include "platform/zconfig.h"
 
 #include "platform/atomicfile.h"
+#include "platform/boundedread.h"
 #include "platform/inisyntax.h"
 #include "platform/logline.h"
 
@@ -9,7 +10,6 @@
 #include <QFileInfo>
 #include <QHash>
 
-#include <algorithm>
 #include <vector>
 
 namespace {
@@ -96,7 +96,7 @@ void ZConfig::Private::load()
     }
     // Read no more than the bound even if the file grew since its size was
     // taken.
-    QByteArray data = file.read(std::min(file.size(), maxFileSize) + 1);
+    QByteArray data = readAtMost(file, maxFileSize);
     if (data.size() > maxFileSize) {
         logLine(QStringLiteral("ZConfig: ") + path + QStringLiteral(" is too large, ignored"));
         readable = false;

