@@ -11,7 +11,7 @@ QByteArray value(FuzzedDataProvider& input)
 {
     QByteArray v = fuzz::bytes(input.ConsumeRandomLengthString(32));
     v.replace('\n', ' ').replace('\r', ' ').replace('\\', '/');
-    return QString::fromUtf8(v).trimmed().toUtf8();
+    return fuzz::text(v).trimmed().toUtf8();
 }
 
 const char* const execs[] = {"/usr/SYSqtapp/phone/phone", "/mmc/mmca1/app/app", "/usr/bin/notes", "app"};
@@ -43,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 text += QByteArray("Name") + eq + (name = value(input)) + '\n';
             const QByteArray shown = icon.isEmpty() ? bigIcon : icon;
             if (javaId.isEmpty() && !exec.isEmpty() && !shown.isEmpty())
-                want.insert(QString::fromUtf8(exec), RegistryEntry{QString::fromUtf8(shown), QString::fromUtf8(name)});
+                want.insert(fuzz::text(exec), RegistryEntry{fuzz::text(shown), fuzz::text(name)});
         }
         IconCatalogue got;
         readRegistryFile(fuzz::scratchFile("registry", text), got);
