@@ -34,6 +34,24 @@ class CommandChannelTest : public QObject
         return m_resident->waitForLine(QStringLiteral("slot_ReturnToIdle(%1)").arg(reason));
     }
 
+    // The same messages sent from this process, where no qcop has to start:
+    // for the steps that must fit inside the guard's two seconds even on a
+    // slow (say, sanitized) build.
+    static QByteArray ints(std::initializer_list<qint32> values)
+    {
+        QByteArray data;
+        QDataStream out(&data, QIODevice::WriteOnly);
+        for (qint32 v : values)
+            out << v;
+        return data;
+    }
+    int returnToIdleFromHere(int reason)
+    {
+        if (!QCopChannel::send(applicationChannel(m_resident->pid()).toLatin1(), "ReturnToIdle(int)", ints({reason})))
+            return -1;
+        return m_resident->waitForLine(QStringLiteral("slot_ReturnToIdle(%1)").arg(reason));
+    }
+
 private slots:
     void init()
     {
@@ -116,14 +134,14 @@ private slots:
 
         QElapsedTimer sinceKey;
         sinceKey.start();
-        QCOMPARE(pressKey(4159, 1), 0);
+        QVERIFY(QCopChannel::send("/hardkey/bc", "keyMsg(int,int)", ints({4159, 1})));
         const int key = m_resident->waitForLine(QStringLiteral("Key 4159, type 1"));
         QVERIFY(key >= 0);
         QVERIFY(m_resident->waitForLine(QStringLiteral("showList: end"), key) >= 0);
-        QVERIFY(returnToIdle(2) >= 0);
+        QVERIFY(returnToIdleFromHere(2) >= 0);
 
         const int before = m_resident->lines().size();
-        QCOMPARE(send(QStringLiteral("PE/zKestrel/"), QStringLiteral("show()")), 0);
+        QVERIFY(QCopChannel::send("PE/zKestrel/", "show()"));
         const qint64 showSentAfter = sinceKey.elapsed();
         const int marker = returnToIdle(3);
         QVERIFY(marker >= 0);

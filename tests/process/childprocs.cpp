@@ -47,6 +47,24 @@ pid_t startChild(const QList<QByteArray>& argv)
     return 0;
 }
 
+bool waitUntilAsleep(pid_t pid)
+{
+    const QString path = QStringLiteral("/proc/%1/stat").arg(pid);
+    QDeadlineTimer deadline(20000);
+    while (!deadline.hasExpired()) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return false;
+        // "pid (name) state ...": the name may hold blanks and parentheses.
+        const QByteArray stat = file.readAll();
+        const qsizetype close = stat.lastIndexOf(')');
+        if (close >= 0 && stat.mid(close + 1).trimmed().startsWith('S'))
+            return true;
+        QThread::msleep(1);
+    }
+    return false;
+}
+
 void stopChild(pid_t pid)
 {
     if (pid <= 0)

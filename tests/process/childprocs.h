@@ -21,6 +21,11 @@ QByteArray sleeperPath();
 // The command line is readable from /proc when this returns.
 pid_t startChild(const QList<QByteArray>& argv);
 
+// Waits until the child has reached its sleep ("S" in /proc/<pid>/stat);
+// false when it did not. A sleeper that has just started may still be
+// running its start-up, a sanitized one for a good while.
+bool waitUntilAsleep(pid_t pid);
+
 // Kills and reaps a child started above.
 void stopChild(pid_t pid);
 

@@ -59,6 +59,7 @@ private slots:
         const pid_t pid = children.start({"/mmc/mmca1/apps/viewer", "-f", "book.txt"});
         QVERIFY(pid > 0);
         QCOMPARE(setpriority(PRIO_PROCESS, static_cast<id_t>(pid), 4), 0);
+        QVERIFY(waitUntilAsleep(pid));
 
         LogCapture log;
         ZProcInfoDlg dialog(pid);

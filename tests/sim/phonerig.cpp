@@ -142,21 +142,29 @@ bool PhoneRig::start()
         return false;
     QDir().mkpath(m_dir->filePath(QStringLiteral("write/setup")));
 
-    int n = 70;
-    while (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n))
-           || QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)))
-        ++n;
-    m_display = QStringLiteral(":%1").arg(n);
+    // Xvfb picks a free display itself and writes its number once it takes
+    // connections: no race with the screens of test runs started at the
+    // same time, and nothing starts before the screen is there.
     m_screen = new QProcess;
     m_screen->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_screen->start(QStringLiteral("Xvfb"), {m_display, QStringLiteral("-screen"), QStringLiteral("0"),
+    m_screen->start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"),
+                                             QStringLiteral("-screen"), QStringLiteral("0"),
                                              QStringLiteral("480x360x24"), QStringLiteral("-nolisten"),
                                              QStringLiteral("tcp")});
     if (!m_screen->waitForStarted())
         return false;
-    QDeadlineTimer up(15000);
-    while (!QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)) && !up.hasExpired())
-        QTest::qWait(100);
+    QByteArray said;
+    QDeadlineTimer up(60000);
+    while (!said.contains('\n')) {
+        if (up.hasExpired() || !m_screen->waitForReadyRead(static_cast<int>(up.remainingTime())))
+            return false;
+        said += m_screen->readAllStandardOutput();
+    }
+    bool isNumber = false;
+    const int display = said.trimmed().toInt(&isNumber);
+    if (!isNumber)
+        return false;
+    m_display = QStringLiteral(":%1").arg(display);
 
     m_env = QProcessEnvironment::systemEnvironment();
     m_env.insert(QStringLiteral("DISPLAY"), m_display);
