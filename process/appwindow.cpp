@@ -1,9 +1,39 @@
 #include "platform/qcopchannel.h"
 #include "process/procwalk.h"
 
+#include <QDBusConnection>
+#include <QDBusMessage>
+
+namespace {
+QByteArray windowChannel(int pid)
+{
+    return "EZX/Application/" + QByteArray::number(pid);
+}
+
+// A live program answers a ping from its bus thread at once; a stopped one
+// must not hold the scan up for long.
+const int kPingTimeoutMs = 500;
+}
+
 // Kept apart from the walk so that code which only parses /proc does not
 // pull in the bus.
 bool hasAppWindow(int pid)
 {
-    return QCopChannel::isRegistered("EZX/Application/" + QByteArray::number(pid));
+    return QCopChannel::isRegistered(windowChannel(pid));
+}
+
+bool windowOwnerAnswers(int pid)
+{
+    const QByteArray channel = windowChannel(pid);
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return false;
+    const QDBusMessage ping = QDBusMessage::createMethodCall(
+        QCopChannel::busName(channel), QStringLiteral("/"), QStringLiteral("org.freedesktop.DBus.Peer"),
+        QStringLiteral("Ping"));
+    if (bus.call(ping, QDBus::Block, kPingTimeoutMs).type() == QDBusMessage::ReplyMessage)
+        return true;
+    // A ping to a dead owner fails only once the daemon has dropped the
+    // owner, names and all; one that timed out leaves the name in place.
+    return QCopChannel::isRegistered(channel);
 }

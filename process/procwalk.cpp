@@ -62,7 +62,7 @@ QList<int> candidatePids(const QString& procDir)
 }
 
 QList<TaskEntry> scanTasks(const ScanSettings& settings, const std::function<bool(int)>& hasWindow,
-                           int* pidPhone)
+                           int* pidPhone, const std::function<bool(int)>& ownerAlive)
 {
     logLine(QStringLiteral("Get runing proc"));
     int phone = 0;
@@ -81,6 +81,11 @@ QList<TaskEntry> scanTasks(const ScanSettings& settings, const std::function<boo
         if (hasWindow && hasWindow(pid)) {
             const QString text = readCmdline(cmdlinePath).trimmed();
             if (text.isEmpty())
+                continue;
+            // The window may have been a dead program's whose pid went on
+            // to this one before the bus noticed: then the line read is
+            // not the window's.
+            if (ownerAlive && !ownerAlive(pid))
                 continue;
             if (phone == 0 && text.contains(QLatin1String(kPhoneMarker))) {
                 phone = pid;

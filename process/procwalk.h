@@ -43,10 +43,21 @@ QList<int> candidatePids(const QString& procDir = QStringLiteral("/proc"));
 // registered on the bus.
 bool hasAppWindow(int pid);
 
+// True while the process that registered the task's window channel is alive:
+// it answers a ping, or it is still registered after not answering in time
+// (a stopped program keeps its window). The bus daemon drops a dead
+// program's channels only once it notices the death, which can come after
+// the pid went to a new process; asked after the command line was read, a
+// yes means the line is the window owner's own.
+bool windowOwnerAnswers(int pid);
+
 // Walks the process table and returns the accepted tasks in walk order.
 // When pidPhone is given it is set to the first task with a window whose
 // command line contains kPhoneMarker, or 0. Logs "Get runing proc",
 // "pidPhone=<pid>" and "Get runing proc: End", or "Can't open /proc".
+// ownerAlive, when given, confirms each window after its command line was
+// read (windowOwnerAnswers for the real bus); a task it denies is skipped.
 QList<TaskEntry> scanTasks(const ScanSettings& settings,
                            const std::function<bool(int)>& hasWindow = hasAppWindow,
-                           int* pidPhone = nullptr);
+                           int* pidPhone = nullptr,
+                           const std::function<bool(int)>& ownerAlive = {});

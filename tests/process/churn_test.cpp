@@ -209,12 +209,12 @@ private slots:
         spawner.start();
         while (!spawner.finished()) {
             qint64 from = monotonicNs();
-            const QList<Seen> a = rowsOf(scanTasks(withWindow));
+            const QList<Seen> a = rowsOf(scanTasks(withWindow, hasAppWindow, nullptr, windowOwnerAnswers));
             qint64 to = monotonicNs();
             check(a, from, to, spawner.lives(), walk, "walk");
 
             from = monotonicNs();
-            const QList<Seen> b = rowsOf(scanTasks(alsoWithout));
+            const QList<Seen> b = rowsOf(scanTasks(alsoWithout, hasAppWindow, nullptr, windowOwnerAnswers));
             to = monotonicNs();
             check(b, from, to, spawner.lives(), walkAll, "walk, windowless too");
 
