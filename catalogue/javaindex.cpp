@@ -4,6 +4,9 @@
 #include "platform/logline.h"
 
 #include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
 
 namespace {
 
@@ -80,10 +83,20 @@ JavaIndexRead readJavaIndexFile(const QString& filePath, JavaNames& names)
 {
     JavaIndexRead result;
     QFile file(filePath);
+    // A pipe would block the start-up and a device never end.
+    if (file.exists() && !QFileInfo(filePath).isFile()) {
+        result.notRegular = true;
+        return result;
+    }
     if (!file.open(QIODevice::ReadOnly))
         return result;
     result.opened = true;
-    result.skippedLines = parseJavaIndex(file.readAll(), names);
+    QByteArray text = file.read(std::min(file.size(), javaIndexMaxBytes) + 1);
+    if (text.size() > javaIndexMaxBytes) {
+        result.cut = true;
+        text.truncate(text.lastIndexOf('\n', javaIndexMaxBytes - 1) + 1);
+    }
+    result.skippedLines = parseJavaIndex(text, names);
     return result;
 }
 
@@ -91,9 +104,17 @@ void loadJavaIndex(const QString& phonePath, JavaNames& names)
 {
     logLine(QStringLiteral("processIndex: ") + phonePath);
     const JavaIndexRead read = readJavaIndexFile(devicePath(phonePath), names);
-    if (!read.opened)
+    if (read.notRegular) {
+        logLine(QStringLiteral("processIndex: not a regular file, ignored"));
+        return;
+    }
+    if (!read.opened) {
         logLine(QStringLiteral("processIndex: Error! File not found!"));
-    else if (read.skippedLines > 0)
+        return;
+    }
+    if (read.cut)
+        logLine(QStringLiteral("processIndex: only the first %1 MB read, the rest ignored").arg(javaIndexMaxBytes / (1024 * 1024)));
+    if (read.skippedLines > 0)
         logLine(QStringLiteral("processIndex: skipped %1 line(s) that are not number||name records")
                     .arg(read.skippedLines));
 }

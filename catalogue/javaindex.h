@@ -24,16 +24,24 @@ inline constexpr int javaIndexPieceBytes = 254;
 // than blank lines), which are skipped.
 int parseJavaIndex(const QByteArray& text, JavaNames& names);
 
+// An index holds some 50 bytes per MIDlet; only this much of a file is
+// read, so that a runaway file cannot fill the memory with names.
+inline constexpr qint64 javaIndexMaxBytes = 4 * 1024 * 1024;
+
 struct JavaIndexRead
 {
     bool opened = false;
+    bool notRegular = false;    // a pipe, a device or a folder: never read
+    bool cut = false;           // only the first javaIndexMaxBytes were read
     int skippedLines = 0;
 };
 
-// Reads the index file at filePath (a real path) into names.
+// Reads the index file at filePath (a real path) into names: at most its
+// first javaIndexMaxBytes, up to the last line end within them.
 JavaIndexRead readJavaIndexFile(const QString& filePath, JavaNames& names);
 
 // Reads the index at a phone path (below the device root), logging as it
 // goes: "processIndex: <path>", then "processIndex: Error! File not found!"
-// when it cannot be opened, or one line when some lines were skipped.
+// when it cannot be opened; one line each when it is not a regular file,
+// when it was cut, and when some lines were skipped.
 void loadJavaIndex(const QString& phonePath, JavaNames& names);

@@ -76,6 +76,12 @@ void ZAddAppDlg::addRegistryApps(const QString& path)
             icon = registry.readEntry(group, QStringLiteral("BigIcon"));
         if (run.isEmpty() || name.isEmpty())
             continue;
+        // A favourite's run text without a brace goes to the shell; a
+        // registry (a memory card's among them) must not put one there.
+        if (launchKindOf(run) != LaunchKind::ApplicationId) {
+            logLine(QStringLiteral("ZAddAppDlg: AppID is not an application id, skipped: ") + group);
+            continue;
+        }
         // A bare file name lives in the application's own folder.
         if (!icon.contains(QLatin1String(".g")) && !QFile::exists(devicePath(icon)))
             icon = registry.readEntry(group, QStringLiteral("Directory")) + QLatin1Char('/') + icon;
@@ -90,7 +96,9 @@ void ZAddAppDlg::addAppRow(const QString& name, const QString& icon, int number)
 {
     auto* item = new ZSettingItem(regListBox, QStringLiteral("%I%M"));
     item->appendSubItem(1, name, true);
-    item->setPixmap(0, favouriteIcon(icon, programFolder(), true));
+    // Most rows of a long list are never seen: a row's picture is loaded
+    // when the row is first drawn (favouriteIcon fits it into 19×19).
+    item->setPixmapLoader(0, [icon, folder = programFolder()] { return favouriteIcon(icon, folder, true); });
     item->setReservedData(number);
     regListBox->insertItem(item, -1, true);
 }

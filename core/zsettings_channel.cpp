@@ -2,10 +2,10 @@
 
 #include "core/busloss.h"
 #include "core/globals.h"
+#include "core/keymessage.h"
 #include "platform/qcopchannel.h"
 #include "ui/zkestrel.h"
 
-#include <QDataStream>
 #include <QTimerEvent>
 
 #include <cstdio>
@@ -26,16 +26,13 @@ void ZSettings::openCommandChannel()
 void ZSettings::siganalReceived(const QByteArray& message, const QByteArray& data)
 {
     if (message == "keyMsg(int,int)") {
-        qint32 code = 0;
-        qint32 type = 0;
-        QDataStream in(data);
-        in >> code >> type;
-        std::printf("Key %d, type %d\n", code, type);
+        const KeyMessage key = decodeKeyMessage(data);
+        std::printf("Key %d, type %d\n", key.code, key.type);
         std::fflush(stdout);
         // Short data reads past its end: no key at all.
-        if (in.status() != QDataStream::Ok)
+        if (!key.complete)
             return;
-        if (code == hardKeyCode && type == 1) {
+        if (key.code == hardKeyCode && key.type == 1) {
             killTimers();
             showMainWindow();
             // For a while after a key pop-up, show requests are ignored;

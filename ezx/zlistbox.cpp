@@ -57,7 +57,7 @@ ZListBox::ZListBox(const QString& layout, QWidget* parent, int flags, int skin)
     pal.setColor(QPalette::Window, zskin::background());
     viewport()->setPalette(pal);
     viewport()->setAutoFillBackground(true);
-    updateScrollBar();
+    syncScrollBar();
 }
 
 ZListBox::ZListBox(QWidget* parent, int flags, int skin)
@@ -198,7 +198,7 @@ void ZListBox::ensureCurrentVisible()
 {
     if (m_current < 0)
         return;
-    relayout();
+    syncScrollBar();
     QScrollBar* bar = verticalScrollBar();
     const int top = m_tops.at(m_current);
     const int bottom = m_tops.at(m_current + 1);
@@ -236,6 +236,14 @@ QFont ZListBox::lineFont(bool emphasized, bool highlighted) const
             f.setPixelSize(std::max(8, f.pixelSize() - 2));
     }
     return f;
+}
+
+int ZListBox::lineFontHeight(bool emphasized) const
+{
+    std::optional<int>& height = m_lineHeights[emphasized ? 1 : 0];
+    if (!height)
+        height = QFontMetrics(lineFont(emphasized, false)).height();
+    return *height;
 }
 
 void ZListBox::sort(bool ascending)
@@ -341,7 +349,7 @@ int ZListBox::heightOf(ZListItem* it) const
         else if (isPlainSeparator(it->m_separatorText))
             h = plainSeparatorHeight;
         else
-            h = QFontMetrics(lineFont(false, false)).height() + 6;
+            h = lineFontHeight(false) + 6;
         it->m_cachedHeight = h + 1;   // the rule below the row
     }
     return it->m_cachedHeight;
@@ -363,6 +371,8 @@ void ZListBox::relayout() const
 
 void ZListBox::invalidateHeights()
 {
+    m_lineHeights[0].reset();
+    m_lineHeights[1].reset();
     for (ZListItem* it : std::as_const(m_items))
         it->m_cachedHeight = -1;
     m_layoutDirty = true;
@@ -389,6 +399,15 @@ void ZListBox::itemChanged(ZListItem* it)
 
 void ZListBox::updateScrollBar()
 {
+    if (m_scrollBarPending)
+        return;
+    m_scrollBarPending = true;
+    QMetaObject::invokeMethod(this, &ZListBox::syncScrollBar, Qt::QueuedConnection);
+}
+
+void ZListBox::syncScrollBar()
+{
+    m_scrollBarPending = false;
     relayout();
     QScrollBar* bar = verticalScrollBar();
     const int view = viewport()->height();
@@ -422,6 +441,10 @@ void ZListBox::select(int index)
 
 void ZListBox::paintEvent(QPaintEvent*)
 {
+    // Rows changed since the last turn of the event loop: the bar first, so
+    // that the offset below is within the rows.
+    if (m_scrollBarPending)
+        syncScrollBar();
     QPainter p(viewport());
     relayout();
     const int offset = verticalScrollBar()->value();
@@ -563,7 +586,7 @@ void ZListBox::mouseReleaseEvent(QMouseEvent* event)
 void ZListBox::resizeEvent(QResizeEvent* event)
 {
     QAbstractScrollArea::resizeEvent(event);
-    updateScrollBar();
+    syncScrollBar();
 }
 
 void ZListBox::changeEvent(QEvent* event)

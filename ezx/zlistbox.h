@@ -49,6 +49,8 @@ public:
     void setItemFont(int region, const QFont& font, bool highlighted);
     // The font that a line is drawn with.
     QFont lineFont(bool emphasized, bool highlighted) const;
+    // The height of that font (not highlighted), measured once per font.
+    int lineFontHeight(bool emphasized) const;
 
     // Sorts by each row's first text line and keeps the list sorted from now on.
     void sort(bool ascending);
@@ -89,7 +91,11 @@ private:
     int heightOf(ZListItem* item) const;
     void relayout() const;              // row tops, from the cached heights
     void invalidateHeights();
+    // The scroll bar's range follows the rows once per turn of the event
+    // loop, not once per row: filling a list of thousands of rows would
+    // otherwise lay it out and restyle the bar for every row.
     void updateScrollBar();
+    void syncScrollBar();
     int sortedIndexFor(const ZListItem* item) const;
     int nextSelectable(int from, int step) const;
     void select(int index);
@@ -104,4 +110,6 @@ private:
     std::optional<QFont> m_fonts[3][2];
     mutable QList<int> m_tops;          // top of each row, plus the total height
     mutable bool m_layoutDirty = true;
+    bool m_scrollBarPending = false;
+    mutable std::optional<int> m_lineHeights[2];   // [emphasized]
 };

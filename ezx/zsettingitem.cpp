@@ -8,6 +8,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 constexpr int textPadding = 4;
@@ -15,10 +16,10 @@ constexpr int iconPadding = 6;
 
 int lineHeight(const ZListBox& list, bool emphasized)
 {
-    const QFontMetrics fm(list.lineFont(emphasized, false));
+    const int font = list.lineFontHeight(emphasized);
     if (emphasized)
-        return std::max(zskin::listRowHeight, fm.height() + 6);
-    return std::max(zskin::listRowHeight - 6, fm.height() + 4);
+        return std::max(zskin::listRowHeight, font + 6);
+    return std::max(zskin::listRowHeight - 6, font + 4);
 }
 
 // A picture that does not fit its box is shrunk, keeping its shape.
@@ -41,7 +42,7 @@ ZSettingItem::ZSettingItem(ZListBox* list, const QString& layout)
     const QList<ZListField> specs = parseListLayout(layout);
     m_fields.reserve(specs.size());
     for (const ZListField& spec : specs)
-        m_fields.append(Field{spec, QPixmap(), {}});
+        m_fields.append(Field{spec, QPixmap(), nullptr, {}});
 }
 
 ZSettingItem::~ZSettingItem() = default;
@@ -64,8 +65,10 @@ void ZSettingItem::appendSubItem(int field, const QString& text, bool emphasized
         return;
     Field& f = m_fields[field];
     f.lines.append(Line{text, emphasized, 0});
-    if (pix)
+    if (pix) {
         f.pixmap = *pix;
+        f.loader = nullptr;
+    }
     changed();
 }
 
@@ -116,13 +119,32 @@ void ZSettingItem::setPixmap(int field, const QPixmap& pixmap)
     if (!validField(field, "setPixmap"))
         return;
     m_fields[field].pixmap = pixmap;
+    m_fields[field].loader = nullptr;
     changed();
+}
+
+void ZSettingItem::setPixmapLoader(int field, std::function<QPixmap()> loader)
+{
+    if (!validField(field, "setPixmapLoader"))
+        return;
+    m_fields[field].pixmap = QPixmap();
+    m_fields[field].loader = std::move(loader);
+    changed();
+}
+
+void ZSettingItem::loadPixmap(const Field& f)
+{
+    if (!f.loader)
+        return;
+    const std::function<QPixmap()> loader = std::exchange(f.loader, nullptr);
+    f.pixmap = loader();
 }
 
 QPixmap ZSettingItem::pixmap(int field) const
 {
     if (field < 0 || field >= fieldCount())
         return QPixmap();
+    loadPixmap(m_fields.at(field));
     return m_fields.at(field).pixmap;
 }
 
@@ -154,7 +176,9 @@ int ZSettingItem::rowHeight(const ZListBox& list) const
 {
     int h = lineHeight(list, true);
     for (const Field& f : m_fields) {
-        if (!f.pixmap.isNull())
+        if (f.loader)
+            h = std::max(h, zskin::iconSize + 4);
+        else if (!f.pixmap.isNull())
             h = std::max(h, f.pixmap.deviceIndependentSize().toSize().height() + 4);
         if (f.spec.kind == ZListField::Text)
             h = std::max(h, linesHeight(f, list));
@@ -168,6 +192,7 @@ void ZSettingItem::paintRow(QPainter& p, const QRect& rect, const ZListBox& list
     QList<int> iconWidths;
     QList<ZListField> specs;
     for (const Field& f : m_fields) {
+        loadPixmap(f);
         specs.append(f.spec);
         const int w = f.pixmap.deviceIndependentSize().toSize().width();
         iconWidths.append(f.pixmap.isNull() ? 0 : std::max(zskin::iconSize, w) + iconPadding);

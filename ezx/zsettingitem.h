@@ -10,6 +10,8 @@
 #include <QList>
 #include <QMetaType>
 
+#include <functional>
+
 class ZSettingItem : public ZListItem
 {
 public:
@@ -31,6 +33,10 @@ public:
     bool isEmphasized(int field, int line) const;
 
     void setPixmap(int field, const QPixmap& pixmap);
+    // A picture made when the row is first drawn or its picture first asked
+    // for, so that rows never seen in a long list cost no picture. It must
+    // fit a square of zskin::iconSize: the row is laid out as if it had one.
+    void setPixmapLoader(int field, std::function<QPixmap()> loader);
     QPixmap pixmap(int field) const;
 
     int fieldCount() const { return static_cast<int>(m_fields.size()); }
@@ -54,10 +60,14 @@ private:
     struct Field
     {
         ZListField spec;
-        QPixmap pixmap;
+        // Made on first use when a loader is set (both change in const
+        // methods, once).
+        mutable QPixmap pixmap;
+        mutable std::function<QPixmap()> loader;
         QList<Line> lines;
     };
     bool validField(int field, const char* operation) const;
+    static void loadPixmap(const Field& f);
     int linesHeight(const Field& f, const ZListBox& list) const;
 
     QList<Field> m_fields;

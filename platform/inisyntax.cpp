@@ -44,20 +44,31 @@ Line parseLine(const QByteArray& raw, const QString& group, bool inGroup)
 
 std::vector<Line> parseLines(const QByteArray& data)
 {
+    // Line ends are shared, not copied: one allocation less per line.
+    static const QByteArray lf = QByteArrayLiteral("\n");
+    static const QByteArray crlf = QByteArrayLiteral("\r\n");
     std::vector<Line> lines;
+    lines.reserve(static_cast<size_t>(data.count('\n')) + 1);
     QString group;
     bool inGroup = false;
     qsizetype start = 0;
     while (start < data.size()) {
         qsizetype end = data.indexOf('\n', start);
-        const qsizetype next = end < 0 ? data.size() : end + 1;
-        if (end < 0)
+        const bool lineFeed = end >= 0;
+        const qsizetype next = lineFeed ? end + 1 : data.size();
+        if (!lineFeed)
             end = data.size();
         qsizetype len = end - start;
-        if (len > 0 && data.at(end - 1) == '\r')
+        // A carriage return is part of a line end only before a line feed.
+        // One that ends the file stays in the line: taken for a line end,
+        // it would be all that parts this line from one added after it.
+        if (lineFeed && len > 0 && data.at(end - 1) == '\r')
             --len;
         Line line = parseLine(data.mid(start, len), group, inGroup);
-        line.end = data.mid(start + len, next - start - len);
+        if (next - start - len == 2)
+            line.end = crlf;
+        else if (next - start - len == 1)
+            line.end = lf;
         if (line.kind == Line::Group) {
             group = line.group;
             inGroup = true;
@@ -154,13 +165,16 @@ bool validKey(const QString& key)
 {
     // Anything the reader would take for something else is refused: a line
     // break, "=" (ends the key), a leading "[" (a group header), a leading
-    // "#" or ";" (a comment), blanks at either end (trimmed away on reading).
+    // "#" or ";" (a comment), blanks at either end (trimmed away on reading),
+    // a leading U+FEFF (its bytes open the line, and UTF-8 decoding drops a
+    // byte-order mark there).
     if (key.isEmpty() || key != key.trimmed() || hasLineBreak(key))
         return false;
     if (key.contains(QLatin1Char('=')))
         return false;
     const QChar first = key.at(0);
-    return first != QLatin1Char('[') && first != QLatin1Char('#') && first != QLatin1Char(';');
+    return first != QLatin1Char('[') && first != QLatin1Char('#') && first != QLatin1Char(';')
+        && first != QChar(0xFEFF);
 }
 
 bool validGroupName(const QString& group)

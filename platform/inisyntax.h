@@ -16,6 +16,7 @@ struct Line
     Kind kind = Other;
     QByteArray raw;   // the line's bytes as in the file, without its line end
     QByteArray end;   // its line end as read ("\n" or "\r\n"); empty for new lines
+                      // and for a last line without one
     QString group;    // group this line belongs to (its own name for a header)
     bool inGroup = false; // false before the file's first group header
     QString key;      // Entry only

@@ -6,7 +6,15 @@ void logLine(const QString& text)
 {
     if (text.isEmpty())
         return;
-    const QByteArray bytes = text.toLatin1();
+    QByteArray bytes = text.toLatin1();
+    // Log lines carry text from other programs (command lines, registry
+    // names, bus messages): a line feed there would forge a second entry,
+    // an escape byte would drive the terminal that shows the log.
+    for (char& c : bytes) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u == 0x7f)
+            c = '?';
+    }
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
     std::fputc('\n', stdout);
     std::fflush(stdout);

@@ -1,5 +1,6 @@
 #include "platform/zconfig.h"
 
+#include "platform/atomicfile.h"
 #include "platform/inisyntax.h"
 #include "platform/logline.h"
 
@@ -7,27 +8,41 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QSaveFile>
 
+#include <algorithm>
 #include <vector>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 
 // Larger files are not configuration files; they are left alone (read as
-// empty and never overwritten) rather than pulled into memory.
-constexpr qint64 maxFileSize = 64 * 1024 * 1024;
+// empty and never overwritten) rather than pulled into memory. The program's
+// own file holds a few KB and the phone's registries a few hundred; a line
+// costs some 250 bytes once read, so both bounds together keep a hostile
+// file to some 100 MB of memory.
+constexpr qint64 maxFileSize = 8 * 1024 * 1024;
+constexpr qsizetype maxLines = 200000;
 
-// Syncs the folder so that the rename that replaced the file is on disk too.
-void syncFolder(const QString& folder)
+// Creates the folder and any missing parent. Folders made here follow the
+// user's umask but are never writable by everyone: whoever could write into
+// the folder could replace the file inside it.
+bool makeFolder(const QString& folder)
 {
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    ::fsync(fd);
-    ::close(fd);
+    QStringList made;
+    for (QString f = QDir::cleanPath(folder); !f.isEmpty() && !QFileInfo::exists(f);) {
+        made.prepend(f);
+        const QString parent = QFileInfo(f).path();
+        if (parent == f)
+            break;
+        f = parent;
+    }
+    if (!QDir().mkpath(folder))
+        return false;
+    for (const QString& f : made) {
+        QFile dir(f);
+        if (dir.permissions() & QFileDevice::WriteOther)
+            dir.setPermissions(dir.permissions() & ~QFileDevice::WriteOther);
+    }
+    return true;
 }
 
 } // namespace
@@ -62,6 +77,13 @@ void ZConfig::Private::load()
     existed = file.exists();
     if (!existed)
         return;
+    // A pipe would block the reader and a device never end: only regular
+    // files (or links to them) are read, and none of the others is replaced.
+    if (!QFileInfo(path).isFile()) {
+        logLine(QStringLiteral("ZConfig: ") + path + QStringLiteral(" is not a regular file, ignored"));
+        readable = false;
+        return;
+    }
     if (file.size() > maxFileSize) {
         logLine(QStringLiteral("ZConfig: ") + path + QStringLiteral(" is too large, ignored"));
         readable = false;
@@ -72,7 +94,19 @@ void ZConfig::Private::load()
         readable = false;
         return;
     }
-    QByteArray data = file.readAll();
+    // Read no more than the bound even if the file grew since its size was
+    // taken.
+    QByteArray data = file.read(std::min(file.size(), maxFileSize) + 1);
+    if (data.size() > maxFileSize) {
+        logLine(QStringLiteral("ZConfig: ") + path + QStringLiteral(" is too large, ignored"));
+        readable = false;
+        return;
+    }
+    if (data.count('\n') > maxLines) {
+        logLine(QStringLiteral("ZConfig: ") + path + QStringLiteral(" has more than %1 lines, ignored").arg(maxLines));
+        readable = false;
+        return;
+    }
     if (data.startsWith("\xEF\xBB\xBF")) {
         bom = true;
         data.remove(0, 3);
@@ -235,7 +269,7 @@ bool ZConfig::flush()
 
     const QFileInfo info(d->path);
     const QString folder = info.absolutePath();
-    if (!QDir().mkpath(folder)) {
+    if (!makeFolder(folder)) {
         logLine(QStringLiteral("ZConfig: cannot write ") + d->path + QStringLiteral(": cannot create folder ") + folder);
         return false;
     }
@@ -248,16 +282,17 @@ bool ZConfig::flush()
         data += line.end.isEmpty() ? d->newline : line.end;
     }
 
-    // QSaveFile writes a temporary file beside the target, syncs it to disk
-    // in commit() and renames it over the target; on any failure the target
-    // is untouched and the temporary file is removed.
-    QSaveFile out(d->path);
-    if (!out.open(QIODevice::WriteOnly) || out.write(data) != data.size() || !out.commit()) {
-        logLine(QStringLiteral("ZConfig: cannot write ") + d->path + QStringLiteral(": ") + out.errorString());
-        out.cancelWriting();
+    // What the store writes it must be able to read back.
+    if (data.size() > maxFileSize || data.count('\n') > maxLines) {
+        logLine(QStringLiteral("ZConfig: not writing ") + d->path + QStringLiteral(", it would be too large to read back"));
         return false;
     }
-    syncFolder(folder);
+
+    QString error;
+    if (!writeFileAtomically(d->path, data, &error)) {
+        logLine(QStringLiteral("ZConfig: cannot write ") + d->path + QStringLiteral(": ") + error);
+        return false;
+    }
     d->dirty = false;
     d->existed = true;
     return true;

@@ -11,7 +11,10 @@
 //
 // The file is read when the object is made; writes change the object only,
 // until flush() replaces the file atomically (temporary file beside it,
-// synced, renamed over it; missing folders are created). A rewrite keeps the
+// synced, renamed over it; missing folders are created). A file that is not
+// a regular file, or holds more than 8 MB or 200,000 lines, is not read: it
+// reads as empty, with one log line, and flush() never replaces it; nor does
+// flush() write a file past those bounds. A rewrite keeps the
 // file's other groups, keys, comments and order; a new key goes at the end
 // of its group, a new group at the end of the file. A value can never create
 // another key or group: line breaks and backslashes are stored as \n, \r and

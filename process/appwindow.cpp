@@ -1,11 +1,15 @@
 #include "platform/qcopchannel.h"
+#include "platform/qcopnames.h"
 #include "process/procwalk.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
 
+// Kept apart from the walk so that code which only parses /proc does not
+// pull in the bus.
+
 namespace {
-QByteArray windowChannel(int pid)
+QByteArray appChannelOf(int pid)
 {
     return "EZX/Application/" + QByteArray::number(pid);
 }
@@ -15,16 +19,22 @@ QByteArray windowChannel(int pid)
 const int kPingTimeoutMs = 500;
 }
 
-// Kept apart from the walk so that code which only parses /proc does not
-// pull in the bus.
 bool hasAppWindow(int pid)
 {
-    return QCopChannel::isRegistered(windowChannel(pid));
+    return QCopChannel::isRegistered(appChannelOf(pid));
+}
+
+std::function<bool(int)> appWindowsNow()
+{
+    QCopNameMirror* names = QCopNameMirror::instance();
+    if (!names || !names->catchUp())
+        return [](int) { return false; };
+    return [names](int pid) { return names->isRegistered(appChannelOf(pid)); };
 }
 
 bool windowOwnerAnswers(int pid)
 {
-    const QByteArray channel = windowChannel(pid);
+    const QByteArray channel = appChannelOf(pid);
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return false;

@@ -9,6 +9,8 @@
 #include <cerrno>
 #include <csignal>
 
+#include <sys/resource.h>
+
 bool procExists(int pid)
 {
     QFile file(QStringLiteral("/proc/%1/cmdline").arg(pid));
@@ -29,6 +31,14 @@ KillOutcome killProc(int pid)
     else
         logLine(QStringLiteral("Error when kill a pid [%1]").arg(pid));
     return outcome;
+}
+
+bool setProcPriority(int pid, int nice)
+{
+    if (pid > 0 && ::setpriority(PRIO_PROCESS, static_cast<id_t>(pid), nice) == 0)
+        return true;
+    logLine(QStringLiteral("Error when set priority of a pid [%1]").arg(pid));
+    return false;
 }
 
 QByteArray appChannel(int pid)

@@ -23,6 +23,11 @@ inline bool killRemovesRow(KillOutcome outcome)
 // mean a whole process group or every process.
 KillOutcome killProc(int pid);
 
+// setpriority() for the task; a refusal (another user's task, or a raise
+// above what this user may ask) changes nothing and logs "Error when set
+// priority of a pid [<pid>]". A pid below 1 would name this process.
+bool setProcPriority(int pid, int nice);
+
 // The channel on which the application with that pid listens.
 QByteArray appChannel(int pid);
 

@@ -13,6 +13,15 @@ QString missingField(const QString& key, bool wholeLine)
 {
     return wholeLine ? key : QString();
 }
+
+// The kernel's files are bytes; each one is a Latin-1 character. Without
+// this, a file that starts like a byte-order mark (FE FF, FF FE, EF BB BF)
+// would be decoded as UTF-16 or UTF-8 instead.
+void latin1Only(QTextStream& in)
+{
+    in.setEncoding(QStringConverter::Latin1);
+    in.setAutoDetectUnicode(false);
+}
 }
 
 QString getStatusField(const QString& path, const QString& key, bool wholeLine)
@@ -21,7 +30,7 @@ QString getStatusField(const QString& path, const QString& key, bool wholeLine)
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return missingField(key, wholeLine);
     QTextStream in(&file);
-    in.setEncoding(QStringConverter::Latin1);
+    latin1Only(in);
     QString line;
     // Only the start of a line is a key: the task's name, on the "Name:"
     // line, is chosen by whoever started it and may contain any key's text.
@@ -83,12 +92,17 @@ QStringList mappedPaths(const QString& mapsText)
     return mappedPaths(in);
 }
 
-QStringList taskMappedPaths(int pid)
+QStringList readMappedPaths(const QString& mapsPath)
 {
-    QFile file(QStringLiteral("/proc/%1/maps").arg(pid));
+    QFile file(mapsPath);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return {};
     QTextStream in(&file);
-    in.setEncoding(QStringConverter::Latin1);
+    latin1Only(in);
     return mappedPaths(in);
+}
+
+QStringList taskMappedPaths(int pid)
+{
+    return readMappedPaths(QStringLiteral("/proc/%1/maps").arg(pid));
 }

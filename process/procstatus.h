@@ -31,5 +31,8 @@ QString taskState(int pid);
 QStringList mappedPaths(QTextStream& maps);
 QStringList mappedPaths(const QString& mapsText);
 
-// The same for "/proc/<pid>/maps"; empty when it cannot be read.
+// The same for a maps file, read as Latin-1 text (the text mode drops its
+// carriage returns); empty when it cannot be read.
+QStringList readMappedPaths(const QString& mapsPath);
+// The same for "/proc/<pid>/maps".
 QStringList taskMappedPaths(int pid);

@@ -40,8 +40,13 @@ inline constexpr const char* kPhoneMarker = "SYSqtapp/phone/phone";
 QList<int> candidatePids(const QString& procDir = QStringLiteral("/proc"));
 
 // True when the task has a window: its "EZX/Application/<pid>" channel is
-// registered on the bus.
+// registered on the bus. One round trip to the bus per call.
 bool hasAppWindow(int pid);
+
+// The same test for a whole scan, answered from this process's copy of the
+// bus's names after one round trip: a window registered before the call is
+// seen. Without a bus no task has a window.
+std::function<bool(int)> appWindowsNow();
 
 // True while the process that registered the task's window channel is alive:
 // it answers a ping, or it is still registered after not answering in time

@@ -93,7 +93,7 @@ void ZKestrel::buildProcList()
         return;
     procListBox->clear();
     pidPhone = 0;
-    const QList<TaskEntry> tasks = scanTasks(scanSettings(), hasAppWindow, &pidPhone, windowOwnerAnswers);
+    const QList<TaskEntry> tasks = scanTasks(scanSettings(), appWindowsNow(), &pidPhone, windowOwnerAnswers);
     for (const TaskEntry& task : tasks)
         addProcItem(task.pid, task.text, task.noWindow);
 }
@@ -216,7 +216,7 @@ void ZKestrel::menu_procPrioritet()
     auto* picker = new ZNumSelect(this, tr("TXT_RID_HEADER_PRIORITY", "Priority") + QLatin1Char(':'));
     picker->setValue(nice);
     if (picker->exec() == 1)
-        setpriority(PRIO_PROCESS, static_cast<id_t>(pid), picker->value());
+        setProcPriority(pid, picker->value());
     delete picker;
 }
 

@@ -2,6 +2,15 @@
 #include "catalogue/javaindex.h"
 #include "tests/common/ztest.h"
 
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <atomic>
+#include <memory>
+#include <thread>
+
+#include <sys/stat.h>
+
 class JavaIndexTest : public QObject
 {
     Q_OBJECT
@@ -112,6 +121,62 @@ private slots:
         garbage += "\n77||Survivor|\n";
         parseJavaIndex(garbage, names);
         QCOMPARE(names.value("77"), QStringLiteral("Survivor"));
+    }
+
+    // A runaway index used to be read whole, every record kept: 100 MB gave
+    // millions of names. Only its first 4 MB count, up to a line end there.
+    void indexOverTheBoundIsCutAtALineEnd()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("index");
+        QByteArray text;
+        int records = 0;
+        while (text.size() < javaIndexMaxBytes + 1000) {
+            ++records;
+            text += QByteArray::number(records) + "||MIDlet " + QByteArray::number(records) + "|v|1.0\n";
+        }
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QCOMPARE(f.write(text), text.size());
+        f.close();
+
+        const qsizetype lastEnd = text.lastIndexOf('\n', javaIndexMaxBytes - 1);
+        const int kept = static_cast<int>(text.left(lastEnd + 1).count('\n'));
+        JavaNames names;
+        const JavaIndexRead read = readJavaIndexFile(path, names);
+        QVERIFY(read.opened);
+        QVERIFY(read.cut);
+        QCOMPARE(read.skippedLines, 0);
+        QCOMPARE(names.size(), kept);
+        QCOMPARE(names.value(QString::number(kept)), QStringLiteral("MIDlet %1").arg(kept));
+        QVERIFY(!names.contains(QString::number(kept + 1)));
+        QVERIFY(kept < records);
+
+        // Within the bound nothing is cut.
+        JavaNames small;
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        QVERIFY(f.write(text.left(lastEnd + 1)) == lastEnd + 1);
+        f.close();
+        QVERIFY(!readJavaIndexFile(path, small).cut);
+        QCOMPARE(small.size(), kept);
+    }
+
+    // A pipe at the index's path would block the start-up for good.
+    void pipeIsNotRead()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("index");
+        QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+        auto read = std::make_shared<JavaIndexRead>();
+        auto done = std::make_shared<std::atomic<bool>>(false);
+        std::thread([path, read, done] {
+            JavaNames names;
+            *read = readJavaIndexFile(path, names);
+            *done = true;
+        }).detach();
+        QTRY_VERIFY_WITH_TIMEOUT(done->load(), 60000);
+        QVERIFY(read->notRegular);
+        QVERIFY(!read->opened);
     }
 };
 

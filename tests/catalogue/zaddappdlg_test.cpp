@@ -117,6 +117,22 @@ private slots:
         QCOMPARE(dlg.softKey()->text(ZSoftKey::Right), QStringLiteral("Cancel"));
     }
 
+    // Whatever the dialog stores must start through the application
+    // manager: a registry "AppID" that would read as a command line (a
+    // memory card can carry any registry) is never offered.
+    void anAppIdThatIsACommandLineIsNotOffered()
+    {
+        putPhoneFile(cardRegistryPath,
+                     "[evil]\nName = Free game\nAppID = touch /tmp/zk-owned; echo\nIcon = a.g\n" + clockGroup);
+        LogCapture log;
+        ZAddAppDlg dlg;
+        const QStringList lines = log.finish();
+        QCOMPARE(rowNames(dlg), QStringList({"Clock"}));
+        QVERIFY(lines.contains("ZAddAppDlg: AppID is not an application id, skipped: evil"));
+        for (const RegApp& app : dlg.regApps)
+            QCOMPARE(launchKindOf(app.run), LaunchKind::ApplicationId);
+    }
+
     void iconTextsAreCompletedWithTheApplicationFolder()
     {
         putPicture("/usr/SYSqtapp/rel/rel.png", 40, 40);

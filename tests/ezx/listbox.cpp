@@ -4,6 +4,8 @@
 #include "ezx/zsettingitem.h"
 #include "tests/common/ztest.h"
 
+#include <QScrollBar>
+#include <QSet>
 #include <QSignalSpy>
 
 namespace {
@@ -390,6 +392,39 @@ private slots:
         QVERIFY(list.currentItem() > 3);
     }
 
+    void scrollRangeFollowsInsertsAndRemovals()
+    {
+        ZListBox list(nullptr);
+        list.resize(240, 240);
+        list.show();
+        for (int i = 0; i < 100; ++i)
+            list.insertItem(row(list, QString::number(i)), -1, true);
+        QScrollBar* bar = list.verticalScrollBar();
+        const int rows = list.itemRect(99).bottom() + 1;   // the bar is still at the top
+        QTRY_COMPARE(bar->maximum(), rows - list.viewport()->height());
+
+        bar->setValue(bar->maximum());
+        while (list.count() > 3)
+            list.removeItem(list.count() - 1);
+        // The rows left fit: the list is back at its top, showing them.
+        QTRY_COMPARE(bar->maximum(), 0);
+        QCOMPARE(bar->value(), 0);
+        QCOMPARE(list.itemRect(0).top(), 0);
+        QCOMPARE(list.itemAt(list.itemRect(2).center()), 2);
+    }
+
+    void rowsFollowTheListsOwnFont()
+    {
+        ZListBox list(nullptr);
+        list.resize(240, 400);
+        list.insertItem(row(list, QStringLiteral("one line")));
+        const int before = list.itemRect(0).height();
+        QFont big = list.font();
+        big.setPointSize(40);
+        list.setFont(big);
+        QVERIFY(list.itemRect(0).height() > before);
+    }
+
     void selectedReceiverMayClearTheList()
     {
         ZListBox list(nullptr);
@@ -506,6 +541,74 @@ private slots:
         blue.fill(Qt::blue);
         item.appendSubItem(1, QStringLiteral("t"), true, &blue);
         QCOMPARE(item.pixmap(1).size(), QSize(8, 8));
+    }
+
+    void pictureLoaderRunsOnceWhenFirstNeeded()
+    {
+        ZListBox list(nullptr);
+        list.resize(240, 240);
+        int loads = 0;
+        auto* lazy = new ZSettingItem(&list, QStringLiteral("%I%M"));
+        lazy->appendSubItem(1, QStringLiteral("lazy"), true);
+        lazy->setPixmapLoader(0, [&loads] {
+            ++loads;
+            QPixmap pix(16, 16);
+            pix.fill(Qt::red);
+            return pix;
+        });
+        auto* eager = new ZSettingItem(&list, QStringLiteral("%I%M"));
+        eager->appendSubItem(1, QStringLiteral("eager"), true);
+        QPixmap icon(19, 19);
+        icon.fill(Qt::blue);
+        eager->setPixmap(0, icon);
+        list.insertItem(lazy);
+        list.insertItem(eager);
+
+        // Laid out as a row with an icon-sized picture, without the picture.
+        QCOMPARE(list.itemRect(0).height(), list.itemRect(1).height());
+        QCOMPARE(loads, 0);
+        QCOMPARE(lazy->pixmap(0).size(), QSize(16, 16));
+        QCOMPARE(loads, 1);
+        list.grab();
+        QCOMPARE(lazy->pixmap(0).size(), QSize(16, 16));
+        QCOMPARE(loads, 1);
+
+        // A picture set afterwards replaces a loader that never ran.
+        int replacedLoads = 0;
+        eager->setPixmapLoader(0, [&replacedLoads] { ++replacedLoads; return QPixmap(); });
+        eager->setPixmap(0, icon);
+        list.grab();
+        QCOMPARE(eager->pixmap(0).size(), QSize(19, 19));
+        QCOMPARE(replacedLoads, 0);
+    }
+
+    void onlyDrawnRowsLoadTheirPictures()
+    {
+        ZListBox list(nullptr);
+        list.resize(240, 240);
+        QList<int> loaded;
+        for (int i = 0; i < 300; ++i) {
+            auto* item = new ZSettingItem(&list, QStringLiteral("%I%M"));
+            item->appendSubItem(1, QString::number(i), true);
+            item->setPixmapLoader(0, [&loaded, i] {
+                loaded.append(i);
+                QPixmap pix(19, 19);
+                pix.fill(Qt::green);
+                return pix;
+            });
+            list.insertItem(item);
+        }
+        list.show();
+        list.grab();
+        // The first screenful, each once.
+        QVERIFY(!loaded.isEmpty() && loaded.size() < 20);
+        QCOMPARE(loaded.first(), 0);
+        QCOMPARE(QSet<int>(loaded.cbegin(), loaded.cend()).size(), loaded.size());
+        const qsizetype firstScreen = loaded.size();
+        list.setCurrentItem(299);
+        list.grab();
+        QVERIFY(loaded.contains(299));
+        QVERIFY(loaded.size() < 2 * firstScreen + 2);
     }
 
     void listBoxItemCarriesItsTextInFieldOne()

@@ -5,10 +5,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <atomic>
 #include <thread>
+#include <vector>
 
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -61,6 +63,43 @@ private:
     QTemporaryDir m_dir;
 
 private slots:
+    // Even under a careless umask nobody else may write the store's file
+    // or the folders made for it; the umask still decides the rest.
+    void filesAndFoldersAreNeverWorldWritable()
+    {
+        QTemporaryDir tmp;
+        const QString folder = tmp.path() + "/made/here";
+        const QString path = folder + "/zKestrel.cfg";
+        const mode_t old = ::umask(0);
+        ZConfig cfg(path, false);
+        cfg.writeEntry("App", "name0", "Clock");
+        const bool flushed = cfg.flush();
+        ::umask(old);
+        QVERIFY(flushed);
+        struct stat st {};
+        QCOMPARE(::stat(QFile::encodeName(path).constData(), &st), 0);
+        QCOMPARE(st.st_mode & 0777, mode_t(0664));
+        QCOMPARE(::stat(QFile::encodeName(folder).constData(), &st), 0);
+        QCOMPARE(st.st_mode & 0777, mode_t(0775));
+        QCOMPARE(::stat(QFile::encodeName(tmp.path() + "/made").constData(), &st), 0);
+        QCOMPARE(st.st_mode & 0777, mode_t(0775));
+
+        // A file someone made world-writable loses only that bit; a private
+        // one stays private.
+        QCOMPARE(::chmod(QFile::encodeName(path).constData(), 0666), 0);
+        ZConfig again(path, false);
+        again.writeEntry("App", "name1", "Notes");
+        QVERIFY(again.flush());
+        QCOMPARE(::stat(QFile::encodeName(path).constData(), &st), 0);
+        QCOMPARE(st.st_mode & 0777, mode_t(0664));
+        QCOMPARE(::chmod(QFile::encodeName(path).constData(), 0600), 0);
+        ZConfig third(path, false);
+        third.writeEntry("App", "name2", "Snake");
+        QVERIFY(third.flush());
+        QCOMPARE(::stat(QFile::encodeName(path).constData(), &st), 0);
+        QCOMPARE(st.st_mode & 0777, mode_t(0600));
+    }
+
     void initTestCase()
     {
         // Let the unprivileged child reach the folders below.
@@ -143,7 +182,7 @@ private slots:
         // name at the system's limit it cannot be made, even by root.
         const QString folder = m_dir.filePath("longname");
         QVERIFY(QDir().mkpath(folder));
-        const QString path = folder + '/' + QString(250, QLatin1Char('n'));
+        const QString path = folder + '/' + QString(255, QLatin1Char('n'));
         const QByteArray original = "[G]\nk = old\n";
         QVERIFY(putFile(path, original));
 
@@ -199,6 +238,121 @@ private slots:
         QCOMPARE(QFileInfo(path).size(), qint64(65 * 1024 * 1024 + 1));
         QCOMPARE(lines.size(), 2);
         QFile::remove(path);
+    }
+
+    // A writer killed while it wrote leaves its temporary file; the next
+    // flush takes it over instead of leaving a new one beside it each time.
+    void temporaryFileOfAKilledWriterIsTakenOver()
+    {
+        const QString folder = m_dir.filePath("killed");
+        QVERIFY(QDir().mkpath(folder));
+        const QString path = folder + "/zKestrel.cfg";
+        QVERIFY(putFile(path, "[G]\nk = old\n"));
+        QVERIFY(putFile(path + ".tmp", QByteArray(100000, 'x')));
+        for (int i = 0; i < 3; ++i) {
+            ZConfig cfg(path, false);
+            cfg.writeEntry("G", "k", i);
+            QVERIFY(cfg.flush());
+        }
+        QCOMPARE(fileBytes(path), QByteArray("[G]\nk = 2\n"));
+        QCOMPARE(QDir(folder).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
+                 QStringList {"zKestrel.cfg"});
+    }
+
+    // Flushes of one file from several writers at once take turns: every
+    // file a reader sees is whole, and nothing is left beside it.
+    void writersAtOnceTakeTurns()
+    {
+        const QString folder = m_dir.filePath("turns");
+        QVERIFY(QDir().mkpath(folder));
+        const QString path = folder + "/zKestrel.cfg";
+        auto version = [](int writer, int n) {
+            return QString(20000 + writer * 1000 + n, QLatin1Char(static_cast<char>('a' + writer)));
+        };
+        std::atomic<int> running {4};
+        std::atomic<int> failed {0};
+        std::vector<std::thread> writers;
+        for (int w = 0; w < 4; ++w) {
+            writers.emplace_back([&, w] {
+                for (int n = 0; n < 60; ++n) {
+                    ZConfig cfg(path, false);
+                    cfg.writeEntry("G", "v", version(w, n));
+                    cfg.writeEntry("G", "end", n);
+                    if (!cfg.flush())
+                        ++failed;
+                }
+                --running;
+            });
+        }
+        // Whole: the header, one writer's value throughout, the end line.
+        auto whole = [](const QByteArray& seen) {
+            const QList<QByteArray> lines = seen.split('\n');
+            if (lines.size() != 4 || lines[0] != "[G]" || !lines[1].startsWith("v = ") || !lines[2].startsWith("end = ")
+                || !lines[3].isEmpty())
+                return false;
+            const QByteArray v = lines[1].mid(4);
+            return v.size() >= 20000 && v.count(v.at(0)) == v.size();
+        };
+        int reads = 0;
+        int torn = 0;
+        while (running > 0) {
+            const QByteArray seen = fileBytes(path);
+            if (seen == "<unreadable>")
+                continue;
+            ++reads;
+            if (!whole(seen))
+                ++torn;
+        }
+        for (std::thread& t : writers)
+            t.join();
+        QCOMPARE(failed.load(), 0);
+        QVERIFY(reads > 0);
+        QCOMPARE(torn, 0);
+        ZConfig last(path, false);
+        const QString v = last.readEntry("G", "v");
+        QVERIFY(v.size() >= 20000 && v.size() < 24000);
+        QCOMPARE(QDir(folder).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
+                 QStringList {"zKestrel.cfg"});
+    }
+
+    // A link planted at the temporary file's name is not written through.
+    void linkAtTheTemporaryNameIsNotFollowed()
+    {
+        const QString folder = m_dir.filePath("planted");
+        QVERIFY(QDir().mkpath(folder));
+        const QString path = folder + "/zKestrel.cfg";
+        const QString victim = m_dir.filePath("victim");
+        QVERIFY(putFile(victim, "precious"));
+        QVERIFY(QFile::link(victim, path + ".tmp"));
+        ZConfig cfg(path, false);
+        cfg.writeEntry("G", "k", 1);
+        QVERIFY(cfg.flush());
+        QCOMPARE(fileBytes(victim), QByteArray("precious"));
+        QCOMPARE(fileBytes(path), QByteArray("[G]\nk = 1\n"));
+        QVERIFY(!QFileInfo::exists(path + ".tmp"));
+    }
+
+    // A configuration file that is a link stays one: the file it points to
+    // is replaced, with its permissions.
+    void linkedFileIsReplacedThroughTheLinkWithItsPermissions()
+    {
+        const QString folder = m_dir.filePath("linked");
+        QVERIFY(QDir().mkpath(folder + "/real"));
+        const QString real = folder + "/real/store.cfg";
+        const QString path = folder + "/zKestrel.cfg";
+        QVERIFY(putFile(real, "# mine\n[G]\nk = 1\n"));
+        QVERIFY(::chmod(QFile::encodeName(real).constData(), 0600) == 0);
+        QVERIFY(QFile::link(real, path));
+        ZConfig cfg(path, false);
+        cfg.writeEntry("G", "k", 2);
+        QVERIFY(cfg.flush());
+        QVERIFY(QFileInfo(path).isSymLink());
+        QCOMPARE(fileBytes(real), QByteArray("# mine\n[G]\nk = 2\n"));
+        struct stat st {};
+        QVERIFY(::stat(QFile::encodeName(real).constData(), &st) == 0);
+        QCOMPARE(st.st_mode & 07777, 0600u);
+        QCOMPARE(QDir(folder + "/real").entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
+                 QStringList {"store.cfg"});
     }
 };
 

@@ -69,34 +69,21 @@ pid_t ChildGroup::start(const QList<QByteArray>& argv)
     return pid;
 }
 
-LogCapture::LogCapture()
-{
-    m_path = QDir::tempPath() + QStringLiteral("/zk-log-") + QUuid::createUuid().toString(QUuid::Id128);
-    std::fflush(stdout);
-    const int fd = ::open(QFile::encodeName(m_path).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    if (fd < 0)
-        return;
-    m_saved = ::dup(STDOUT_FILENO);
-    ::dup2(fd, STDOUT_FILENO);
-    ::close(fd);
-}
-
-LogCapture::~LogCapture()
-{
-    finish();
-    QFile::remove(m_path);
-}
-
-QStringList LogCapture::finish()
+int exitCodeAsNobody(const std::function<int()>& body)
 {
     std::fflush(stdout);
-    if (m_saved >= 0) {
-        ::dup2(m_saved, STDOUT_FILENO);
-        ::close(m_saved);
-        m_saved = -1;
+    const pid_t child = ::fork();
+    if (child < 0)
+        return -1;
+    if (child == 0) {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+            ::_exit(100);
+        const int code = body();
+        std::fflush(stdout);
+        ::_exit(code);
     }
-    QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromLatin1(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    int status = -1;
+    if (::waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
 }

@@ -1,8 +1,13 @@
 #pragma once
 
+// Process tests read the log through the common capture.
+#include "tests/common/logcapture.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
+
+#include <functional>
 
 #include <sys/types.h>
 
@@ -35,20 +40,8 @@ private:
     QList<int> m_pids;
 };
 
-// Redirects standard output into a file until finish(), which gives back
-// the lines written meanwhile. Check results only after finish(): a failing
-// check's message goes to standard output too.
-class LogCapture
-{
-public:
-    LogCapture();
-    ~LogCapture();
-    LogCapture(const LogCapture&) = delete;
-    LogCapture& operator=(const LogCapture&) = delete;
-
-    QStringList finish();
-
-private:
-    int m_saved = -1;
-    QString m_path;
-};
+// Runs `body` in a forked child that has given up root for the user
+// "nobody", so that root's processes are another user's; returns the
+// child's exit code (`body`'s result), 100 when it could not change user,
+// -1 when it did not exit normally.
+int exitCodeAsNobody(const std::function<int()>& body);

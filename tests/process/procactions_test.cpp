@@ -1,4 +1,5 @@
 #include "process/procactions.h"
+#include "tests/common/logcapture.h"
 #include "tests/common/ztest.h"
 #include "tests/process/childprocs.h"
 
@@ -8,6 +9,7 @@
 #include <csignal>
 #include <cstdio>
 
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -83,21 +85,37 @@ private slots:
         QVERIFY(target > 0);
 
         // A child that has given up root tries to kill root's process.
-        std::fflush(stdout);
-        const pid_t killer = fork();
-        QVERIFY(killer >= 0);
-        if (killer == 0) {
-            if (setgid(65534) != 0 || setuid(65534) != 0)
-                _exit(100);
+        const int code = exitCodeAsNobody([target] {
             const KillOutcome outcome = killProc(target);
-            _exit(outcome == KillOutcome::Refused ? 0 : 1 + static_cast<int>(outcome));
-        }
-        int status = -1;
-        QCOMPARE(waitpid(killer, &status, 0), killer);
-        QVERIFY(WIFEXITED(status));
-        QCOMPARE(WEXITSTATUS(status), 0);
+            return outcome == KillOutcome::Refused ? 0 : 1 + static_cast<int>(outcome);
+        });
+        QCOMPARE(code, 0);
         QVERIFY(!killRemovesRow(KillOutcome::Refused));
         QVERIFY(procExists(target));
+    }
+
+    void refusedPriorityChangesNothing()
+    {
+        if (getuid() != 0)
+            QSKIP("dropping to another user needs root; as a plain user no process of root's is ours to start");
+        ChildGroup children;
+        const pid_t target = children.start({"/usr/bin/syncd"});
+        QVERIFY(target > 0);
+        QCOMPARE(setpriority(PRIO_PROCESS, static_cast<id_t>(target), 2), 0);
+
+        LogCapture log;
+        const int code = exitCodeAsNobody([target] { return setProcPriority(target, 5) ? 1 : 0; });
+        const QStringList lines = log.finish();
+        QCOMPARE(code, 0);
+        QCOMPARE(lines, QStringList{QStringLiteral("Error when set priority of a pid [%1]").arg(target)});
+        QCOMPARE(getpriority(PRIO_PROCESS, static_cast<id_t>(target)), 2);
+
+        // Our own task: allowed, and silent.
+        LogCapture quiet;
+        QVERIFY(setProcPriority(target, 4));
+        QVERIFY(quiet.finish().isEmpty());
+        QCOMPARE(getpriority(PRIO_PROCESS, static_cast<id_t>(target)), 4);
+        QVERIFY(!setProcPriority(0, 4));
     }
 
     void hideAllData()

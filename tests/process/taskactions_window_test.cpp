@@ -231,21 +231,12 @@ private slots:
 
         // The task manager, as a user that may not signal root's task.
         LogCapture log;
-        std::fflush(stdout);
-        const pid_t manager = fork();
-        QVERIFY(manager >= 0);
-        if (manager == 0) {
-            if (setgid(65534) != 0 || setuid(65534) != 0)
-                _exit(100);
+        const int code = exitCodeAsNobody([this, target] {
             window->menu_procKill();
-            std::fflush(stdout);
-            _exit(rowOfPid(window->procListBox, target) == 0 ? 0 : 1);
-        }
-        int status = -1;
-        QCOMPARE(waitpid(manager, &status, 0), manager);
+            return rowOfPid(window->procListBox, target) == 0 ? 0 : 1;
+        });
         const QStringList lines = log.finish();
-        QVERIFY(WIFEXITED(status));
-        QCOMPARE(WEXITSTATUS(status), 0);
+        QCOMPARE(code, 0);
         QCOMPARE(lines, QStringList{QStringLiteral("Error when kill a pid [%1]").arg(target)});
         QVERIFY(procExists(target));
     }

@@ -2,6 +2,7 @@
 #include "core/zsettings.h"
 #include "ezx/zlistbox.h"
 #include "platform/devicepath.h"
+#include "platform/qcopchannel.h"
 #include "process/procwalk.h"
 #include "tests/common/ztest.h"
 #include "tests/process/appchildren.h"
@@ -13,6 +14,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
+
+#include <memory>
 
 using namespace taskwindow;
 
@@ -82,6 +85,28 @@ private slots:
         QCOMPARE(rowOfPid(list, copy), -1);
         // Rows come in the reverse of the walk: the later pid is higher up.
         QVERIFY(rowOfPid(list, book) < rowOfPid(list, phone));
+    }
+
+    // The window test answers from a copy of the bus's names: a window
+    // that came or went just before a refresh, with no turn of the event
+    // loop in between, must still count.
+    void windowsChangedJustBeforeTheScanCount()
+    {
+        ChildGroup plain;
+        const pid_t task = plain.start({"/usr/SYSqtapp/calendar/calendar"});
+        QVERIFY(task > 0);
+        ZListBox* list = window->procListBox;
+        window->buildProcList();
+        QCOMPARE(rowOfPid(list, task), -1);
+        for (int round = 0; round < 5; ++round) {
+            auto channel = std::make_unique<QCopChannel>("EZX/Application/" + QByteArray::number(task));
+            window->buildProcList();
+            QVERIFY(rowOfPid(list, task) >= 0);
+            QCOMPARE(rowText(list, rowOfPid(list, task)), QStringLiteral("calendar"));
+            channel.reset();
+            window->buildProcList();
+            QCOMPARE(rowOfPid(list, task), -1);
+        }
     }
 
     void tasksWithoutWindow()

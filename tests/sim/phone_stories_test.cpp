@@ -155,13 +155,18 @@ class ZKestrelStoriesTest : public QObject
             return (window.isEmpty() || rig.waitForWindow(window, true))
                    && rig.waitForPainted("ZListBox", firstRow);
         }
+        // Up once both of its channels are: the command channel comes
+        // first, and a task key sent before the key channel is there is lost.
         bool startResident()
         {
             zk = rig.runProbed(QStringLiteral("zKestrel"), {QStringLiteral("-daemon")});
-            QDeadlineTimer up(20000);
-            while (!QCopChannel::isRegistered("PE/zKestrel/") && !up.hasExpired())
+            auto up = [] {
+                return QCopChannel::isRegistered("PE/zKestrel/") && QCopChannel::isRegistered("/hardkey/bc");
+            };
+            QDeadlineTimer deadline(20000);
+            while (!up() && !deadline.hasExpired())
                 QTest::qWait(100);
-            return QCopChannel::isRegistered("PE/zKestrel/");
+            return up();
         }
     };
 
