@@ -181,6 +181,7 @@ private slots:
         const int done = marker(8);
         QVERIFY2(done >= 0, "no answer after the malformed messages");
         QVERIFY(m_resident->running());
+        std::printf("FIGURES malformed, window on screen: %d messages, %d log lines\n", m_sent, done - created);
         QCOMPARE(m_resident->countLines(QStringLiteral("CreateWindow: end")), 1);
 
         // The window still answers: hidden by the system, back on request.

@@ -28,6 +28,17 @@ QStringList infoLines(const ZProcInfoDlg& dialog)
     return lines;
 }
 
+// The state letter of /proc/<pid>/stat (after the name in parentheses).
+char processState(pid_t pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return '?';
+    const QByteArray line = stat.readAll();
+    const qsizetype close = line.lastIndexOf(')');
+    return close >= 0 && close + 2 < line.size() ? line.at(close + 2) : '?';
+}
+
 QStringList libraryRows(const ZProcInfoDlg& dialog)
 {
     QStringList rows;
@@ -59,6 +70,8 @@ private slots:
         const pid_t pid = children.start({"/mmc/mmca1/apps/viewer", "-f", "book.txt"});
         QVERIFY(pid > 0);
         QCOMPARE(setpriority(PRIO_PROCESS, static_cast<id_t>(pid), 4), 0);
+        // Just started, it may not have gone to sleep yet on a busy machine.
+        QTRY_COMPARE_WITH_TIMEOUT(processState(pid), 'S', 10000);
 
         LogCapture log;
         ZProcInfoDlg dialog(pid);
