@@ -195,9 +195,9 @@ private slots:
 
     void peerCannotFakeTheBusLoss()
     {
-        // The loss is a signal libdbus makes up inside the process; the bus
-        // daemon refuses it from a peer (and drops that peer), so a peer of
-        // its own is used.
+        // The loss is a signal libdbus makes up inside the process; a copy
+        // from a peer must not count. A connection of its own sends them, as
+        // the daemon may drop a peer that tries.
         QDBusConnection peer = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("faker"));
         QVERIFY(peer.isConnected());
         const QString local = QStringLiteral("org.freedesktop.DBus.Local");
