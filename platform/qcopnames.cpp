@@ -8,6 +8,8 @@
 #include <QDBusMessage>
 #include <QPointer>
 
+#include <ctime>
+
 namespace {
 
 const QString kDaemon = QStringLiteral("org.freedesktop.DBus");
@@ -92,9 +94,10 @@ bool QCopNameMirror::listNames()
         return false;
     names.clear();
     const QStringList all = reply.arguments().constFirst().toStringList();
+    const qint64 now = bootTimeNs();
     for (const QString& name : all) {
         if (isChannelName(name))
-            names.insert(name);
+            names.insert(name, now);
     }
     listed = true;
     return true;
@@ -114,12 +117,24 @@ void QCopNameMirror::nameOwnerChanged(const QString& name, const QString& /*oldO
     if (newOwner.isEmpty())
         names.remove(name);
     else
-        names.insert(name);
+        names.insert(name, bootTimeNs());
 }
 
 bool QCopNameMirror::isRegistered(const QByteArray& channel) const
 {
     return listed && names.contains(QCopChannel::busName(channel));
+}
+
+qint64 QCopNameMirror::listenerSeenNs(const QByteArray& channel) const
+{
+    return listed ? names.value(QCopChannel::busName(channel), -1) : -1;
+}
+
+qint64 QCopNameMirror::bootTimeNs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_BOOTTIME, &now);
+    return static_cast<qint64>(now.tv_sec) * 1000000000 + now.tv_nsec;
 }
 
 int QCopNameMirror::channelCount() const

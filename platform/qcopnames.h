@@ -1,7 +1,7 @@
 #pragma once
 
+#include <QHash>
 #include <QObject>
-#include <QSet>
 #include <QString>
 
 // This process's copy of which channels have a listener somewhere on the
@@ -31,6 +31,16 @@ public:
     // From the copy, without asking the bus.
     bool isRegistered(const QByteArray& channel) const;
 
+    // When the copy learned the channel's present listener, on the clock of
+    // bootTimeNs(); -1 when it has none. Never before the listener
+    // registered (signals only arrive after the fact), so a process that
+    // started later than this is not the one that registered it.
+    qint64 listenerSeenNs(const QByteArray& channel) const;
+
+    // CLOCK_BOOTTIME in nanoseconds: the clock of the processes' start
+    // times in /proc.
+    static qint64 bootTimeNs();
+
     // How many channels the copy holds.
     int channelCount() const;
 
@@ -41,7 +51,8 @@ private:
     bool listNames();
     void takePendingChanges();
 
-    QSet<QString> names;
+    // Channel bus name -> when its listener was seen (bootTimeNs()).
+    QHash<QString, qint64> names;
     bool following = false;
     bool listed = false;
     bool reachable = true;

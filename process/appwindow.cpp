@@ -2,6 +2,10 @@
 #include "platform/qcopnames.h"
 #include "process/procwalk.h"
 
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QHash>
+
 // Kept apart from the walk so that code which only parses /proc does not
 // pull in the bus.
 
@@ -10,6 +14,10 @@ QByteArray appChannelOf(int pid)
 {
     return "EZX/Application/" + QByteArray::number(pid);
 }
+
+// A live program answers a ping from its bus thread at once; a stopped one
+// must not hold the scan up for long.
+const int kPingTimeoutMs = 500;
 }
 
 bool hasAppWindow(int pid)
@@ -23,4 +31,44 @@ std::function<bool(int)> appWindowsNow()
     if (!names || !names->catchUp())
         return [](int) { return false; };
     return [names](int pid) { return names->isRegistered(appChannelOf(pid)); };
+}
+
+bool windowOwnerAnswers(int pid)
+{
+    const QByteArray channel = appChannelOf(pid);
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return false;
+    const QDBusMessage ping = QDBusMessage::createMethodCall(
+        QCopChannel::busName(channel), QStringLiteral("/"), QStringLiteral("org.freedesktop.DBus.Peer"),
+        QStringLiteral("Ping"));
+    if (bus.call(ping, QDBus::Block, kPingTimeoutMs).type() == QDBusMessage::ReplyMessage)
+        return true;
+    // A ping to a dead owner fails only once the daemon has dropped the
+    // owner, names and all; one that timed out leaves the name in place.
+    return QCopChannel::isRegistered(channel);
+}
+
+std::function<bool(int)> windowOwnersNow()
+{
+    QCopNameMirror* names = QCopNameMirror::instance();
+    if (!names)
+        return [](int) { return false; };
+    return [names](int pid) {
+        // Tasks confirmed before, by pid and start time: a long-lived window
+        // that came up quickly after its start is asked once, not each scan.
+        static QHash<int, qint64> confirmed;
+        const qint64 startNs = taskStartNs(pid);
+        if (startNs >= 0 && confirmed.value(pid, -1) == startNs)
+            return true;
+        const bool own = isWindowOwnersTask(names->listenerSeenNs(appChannelOf(pid)), startNs,
+                                            [pid] { return windowOwnerAnswers(pid); });
+        if (own) {
+            // Pids come back; the table only needs to outlive a few scans.
+            if (confirmed.size() > 4096)
+                confirmed.clear();
+            confirmed.insert(pid, startNs);
+        }
+        return own;
+    };
 }

@@ -6,11 +6,17 @@
 #include <QFile>
 
 #include <dirent.h>
+#include <unistd.h>
 
 #include <climits>
 
 namespace {
 const int kFirstTaskPid = 100;
+
+// A window whose listener was seen less than this after its task started
+// (or before) is asked for: the copy of the bus's names learns a listener
+// some time after it registered, and start times count in clock ticks.
+const qint64 kFreshWindowNs = 1000000000;
 
 // The value of the leading digits of a /proc entry name, or -1 when it does
 // not begin with a digit or the number does not fit an int.
@@ -62,7 +68,7 @@ QList<int> candidatePids(const QString& procDir)
 }
 
 QList<TaskEntry> scanTasks(const ScanSettings& settings, const std::function<bool(int)>& hasWindow,
-                           int* pidPhone)
+                           int* pidPhone, const std::function<bool(int)>& ownerAlive)
 {
     logLine(QStringLiteral("Get runing proc"));
     int phone = 0;
@@ -81,6 +87,11 @@ QList<TaskEntry> scanTasks(const ScanSettings& settings, const std::function<boo
         if (hasWindow && hasWindow(pid)) {
             const QString text = readCmdline(cmdlinePath).trimmed();
             if (text.isEmpty())
+                continue;
+            // The window may have been a dead program's whose pid went on
+            // to this one before the bus noticed: then the line read is
+            // not the window's.
+            if (ownerAlive && !ownerAlive(pid))
                 continue;
             if (phone == 0 && text.contains(QLatin1String(kPhoneMarker))) {
                 phone = pid;
@@ -103,4 +114,34 @@ QList<TaskEntry> scanTasks(const ScanSettings& settings, const std::function<boo
     }
     logLine(QStringLiteral("Get runing proc: End"));
     return entries;
+}
+
+qint64 taskStartNs(int pid)
+{
+    QFile file(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (pid <= 0 || !file.open(QIODevice::ReadOnly))
+        return -1;
+    // "pid (name) state ..." and the name may hold blanks and parentheses:
+    // count from the last ")". The start time is the 22nd field, the 20th
+    // after the name.
+    const QByteArray stat = file.read(4096);
+    const qsizetype close = stat.lastIndexOf(')');
+    if (close < 0)
+        return -1;
+    const QList<QByteArray> fields = stat.mid(close + 2).split(' ');
+    bool ok = false;
+    const qint64 ticks = fields.value(19).toLongLong(&ok);
+    const long perSecond = sysconf(_SC_CLK_TCK);
+    if (!ok || ticks < 0 || perSecond <= 0)
+        return -1;
+    return ticks * (1000000000 / perSecond);
+}
+
+bool isWindowOwnersTask(qint64 listenerSeenNs, qint64 startNs, const std::function<bool()>& ownerAnswers)
+{
+    if (listenerSeenNs < 0 || startNs < 0)
+        return false;
+    if (startNs + kFreshWindowNs < listenerSeenNs)
+        return true;
+    return ownerAnswers && ownerAnswers();
 }

@@ -48,10 +48,37 @@ bool hasAppWindow(int pid);
 // seen. Without a bus no task has a window.
 std::function<bool(int)> appWindowsNow();
 
+// True while the process that registered the task's window channel is alive:
+// it answers a ping, or it is still registered after not answering in time
+// (a stopped program keeps its window). The bus daemon drops a dead
+// program's channels only once it notices the death, which can come after
+// the pid went to a new process.
+bool windowOwnerAnswers(int pid);
+
+// When the process now at pid started, in nanoseconds on CLOCK_BOOTTIME
+// (from "/proc/<pid>/stat", to the clock tick); -1 when there is none.
+qint64 taskStartNs(int pid);
+
+// Whether the task at a pid whose window channel is listed is the process
+// that registered it, given when the channel's listener was seen (-1: none
+// any more) and when the task started (-1: gone). A task clearly older than
+// the sighting is; one that started about then or later may be a newcomer on
+// a dead program's pid, and ownerAnswers() decides.
+bool isWindowOwnersTask(qint64 listenerSeenNs, qint64 startNs, const std::function<bool()>& ownerAnswers);
+
+// The confirmation the task list gives scanTasks(): isWindowOwnersTask()
+// with the copy of the bus's names that appWindowsNow() brought up to date
+// and windowOwnerAnswers(); a task once confirmed is not asked again.
+std::function<bool(int)> windowOwnersNow();
+
 // Walks the process table and returns the accepted tasks in walk order.
 // When pidPhone is given it is set to the first task with a window whose
 // command line contains kPhoneMarker, or 0. Logs "Get runing proc",
 // "pidPhone=<pid>" and "Get runing proc: End", or "Can't open /proc".
+// ownerAlive, when given, confirms each window after its command line was
+// read (windowOwnersNow() for the real bus), so that a yes means the line
+// is the window owner's own; a task it denies is skipped.
 QList<TaskEntry> scanTasks(const ScanSettings& settings,
                            const std::function<bool(int)>& hasWindow = hasAppWindow,
-                           int* pidPhone = nullptr);
+                           int* pidPhone = nullptr,
+                           const std::function<bool(int)>& ownerAlive = {});

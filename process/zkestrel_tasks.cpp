@@ -93,7 +93,7 @@ void ZKestrel::buildProcList()
         return;
     procListBox->clear();
     pidPhone = 0;
-    const QList<TaskEntry> tasks = scanTasks(scanSettings(), appWindowsNow(), &pidPhone);
+    const QList<TaskEntry> tasks = scanTasks(scanSettings(), appWindowsNow(), &pidPhone, windowOwnersNow());
     for (const TaskEntry& task : tasks)
         addProcItem(task.pid, task.text, task.noWindow);
 }

@@ -109,6 +109,34 @@ private slots:
                     windowLeft ? 1 : 0, rig.resident->exitCode(), static_cast<long long>(toExitMs));
     }
 
+    void daemonKilledDuringFlood()
+    {
+        Rig rig;
+        startRig(rig, false);
+        if (QTest::currentTestFailed())
+            return;
+        // Junk only, so that no window comes up: the resident is busy with
+        // its backlog when the bus goes.
+        QDBusConnection c = rig.connection();
+        const QString app = rig.appChannel();
+        const int messages = 20000;
+        for (int i = 0; i < messages; ++i) {
+            c.send(rawqcop::message(i % 2 ? app : QStringLiteral("PE/zKestrel/"), QStringLiteral("junk%1()").arg(i),
+                                    QByteArray(32, 'j')));
+        }
+        QVERIFY(rawqcop::confirmDelivery(c));
+        QDBusConnection::disconnectFromBus(rig.connectionName);
+        QElapsedTimer sinceKill;
+        sinceKill.start();
+        QVERIFY(rig.bus.kill(SIGKILL));
+        QVERIFY(rig.resident->waitForLine(QStringLiteral("busLost: the session bus is gone"), 0, 60000) >= 0);
+        QVERIFY(rig.resident->waitForExit(60000));
+        QCOMPARE(rig.resident->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(rig.resident->exitCode(), kExitNoBus);
+        std::printf("FIGURES buslost during a flood of %d messages: exit code %d after %lld ms\n", messages,
+                    rig.resident->exitCode(), static_cast<long long>(sinceKill.elapsed()));
+    }
+
     void windowOnScreenKeepsWorking_data()
     {
         QTest::addColumn<QString>("signal");
