@@ -5,6 +5,7 @@
 #include "core/zsettings.h"
 #include "platform/devicepath.h"
 #include "platform/zconfig.h"
+#include "tests/common/testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,10 +17,7 @@ namespace favfiles {
 
 inline void putFile(const QString& path, const QByteArray& text)
 {
-    QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(text), text.size());
+    QVERIFY(testfiles::writeFile(path, text));
 }
 
 inline void putConfig(const QByteArray& text) { putFile(configFilePath(), text); }

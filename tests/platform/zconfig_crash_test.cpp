@@ -15,6 +15,7 @@
 #include "core/zsettings.h"
 #include "platform/inisyntax.h"
 #include "platform/zconfig.h"
+#include "tests/common/testfiles.h"
 #include "tests/common/ztest.h"
 #include "tests/helpers/crashplan.h"
 
@@ -37,6 +38,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+using namespace testfiles;
+
 extern char** environ;
 
 namespace {
@@ -54,12 +57,6 @@ const QByteArray foreignText =
     "[App]\n"
     "name19 = Hand-made favourite\n"
     "run19 = /bin/true\n";
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // One run of the writer as a child whose standard output is a pipe.
 class WriterRun

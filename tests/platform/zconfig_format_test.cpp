@@ -1,6 +1,7 @@
 // ZConfig: what is read from a file and what a rewrite leaves in it.
 #include "platform/zconfig.h"
 #include "tests/common/logcapture.h"
+#include "tests/common/testfiles.h"
 #include "tests/common/ztest.h"
 
 #include <QFile>
@@ -10,20 +11,9 @@
 
 #include <sys/stat.h>
 
+using namespace testfiles;
+
 namespace {
-
-void putFile(const QString& path, const QByteArray& data)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(data), data.size());
-}
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 ino_t inodeOf(const QString& path)
 {
@@ -94,7 +84,7 @@ private slots:
     void rewriteKeepsCommentsOtherGroupsAndOrder()
     {
         const QString path = file("keep.cfg");
-        putFile(path,
+        QVERIFY(writeFile(path,
                 "# zKestrel settings\n"
                 "\n"
                 "[General]\n"
@@ -107,7 +97,7 @@ private slots:
                 "junk line without equals\n"
                 "Exec0 = /usr/bin/browser\n"
                 "\n"
-                "# trailing comment\n");
+                "# trailing comment\n"));
         ZConfig cfg(path, false);
         cfg.writeEntry("General", "TimeInCaption", true);
         cfg.writeEntry("App", "Name1", QStringLiteral("Camera"));
@@ -136,7 +126,7 @@ private slots:
     void newGroupInEmptyFileAndNewKeyInEmptyGroup()
     {
         const QString path = file("fresh.cfg");
-        putFile(path, "[Empty]\n[Other]\nA = 1\n");
+        QVERIFY(writeFile(path, "[Empty]\n[Other]\nA = 1\n"));
         ZConfig cfg(path, false);
         cfg.writeEntry("Empty", "B", 2);
         QVERIFY(cfg.flush());
@@ -152,7 +142,7 @@ private slots:
     void registryFilesReadAsTheyAre()
     {
         const QString path = file("SysRegistry");
-        putFile(path,
+        QVERIFY(writeFile(path,
                 "\xEF\xBB\xBF; phone registry\r\n"
                 "[{0a1b2c3d-0000-1111-2222-333344445555}]\r\n"
                 "Name=Media Player\r\n"
@@ -161,7 +151,7 @@ private slots:
                 "# not a key=value\r\n"
                 "BigIcon =  mp_big.png  \r\n"
                 "[second]\r\n"
-                "JavaId=12\r\n");
+                "JavaId=12\r\n"));
         ZConfig cfg(path, false);
         QStringList groups;
         QVERIFY(cfg.getGroupsKeyList(groups));
@@ -209,7 +199,7 @@ private slots:
     void foreignBackslashesOtherThanEscapesStay()
     {
         const QString path = file("backslash.cfg");
-        putFile(path, "[G]\nA = \\n\\r\\\\\nB = \\t\\x\\\nC = end\\\\n\n");
+        QVERIFY(writeFile(path, "[G]\nA = \\n\\r\\\\\nB = \\t\\x\\\nC = end\\\\n\n"));
         ZConfig cfg(path, false);
         QCOMPARE(cfg.readEntry("G", "A"), QStringLiteral("\n\r\\"));
         QCOMPARE(cfg.readEntry("G", "B"), QStringLiteral("\\t\\x\\"));
@@ -260,7 +250,7 @@ private slots:
     void repeatedGroupsCountAsOne()
     {
         const QString path = file("dup.cfg");
-        putFile(path, "[A]\nk = first\n[B]\nb = 1\n[A]\nk = second\nj = 3\n");
+        QVERIFY(writeFile(path, "[A]\nk = first\n[B]\nb = 1\n[A]\nk = second\nj = 3\n"));
         ZConfig cfg(path, false);
         QStringList groups;
         cfg.getGroupsKeyList(groups);
@@ -279,7 +269,7 @@ private slots:
     void entriesBeforeAnyGroupBelongToNone()
     {
         const QString path = file("nogroup.cfg");
-        putFile(path, "loose = 1\n[G]\nk = 2\n");
+        QVERIFY(writeFile(path, "loose = 1\n[G]\nk = 2\n"));
         ZConfig cfg(path, false);
         QCOMPARE(cfg.readEntry("G", "loose", "none"), QStringLiteral("none"));
         QCOMPARE(cfg.readEntry("", "loose", "none"), QStringLiteral("none"));
@@ -314,7 +304,7 @@ private slots:
         QFETCH(bool, def);
         QFETCH(bool, expected);
         const QString path = file("bool.cfg");
-        putFile(path, "[G]\nk = " + text + "\n");
+        QVERIFY(writeFile(path, "[G]\nk = " + text + "\n"));
         ZConfig cfg(path, false);
         QCOMPARE(cfg.readBoolEntry("G", "k", def), expected);
     }
@@ -347,7 +337,7 @@ private slots:
         QFETCH(QByteArray, text);
         QFETCH(int, expected);
         const QString path = file("num.cfg");
-        putFile(path, "[G]\nk = " + text + "\n");
+        QVERIFY(writeFile(path, "[G]\nk = " + text + "\n"));
         ZConfig cfg(path, false);
         QCOMPARE(cfg.readNumEntry("G", "k", -1), expected);
     }
@@ -365,7 +355,7 @@ private slots:
         data += "\n[Good]\nKey = value\n";
         const QByteArray tail = QByteArray("\n[") + QByteArray(2 * 1024 * 1024, 'z');
         data += tail;
-        putFile(path, data);
+        QVERIFY(writeFile(path, data));
 
         ZConfig cfg(path, false);
         QCOMPARE(cfg.readEntry("Good", "Key"), QStringLiteral("value"));
@@ -380,7 +370,7 @@ private slots:
     void flushWithoutChangesWritesNothing()
     {
         const QString path = file("same.cfg");
-        putFile(path, "[G]\nk=1\n");
+        QVERIFY(writeFile(path, "[G]\nk=1\n"));
         const ino_t before = inodeOf(path);
         {
             ZConfig cfg(path, false);

@@ -2,25 +2,15 @@
 // each case is also in the target's seed corpus.
 #include "platform/zconfig.h"
 #include "tests/common/logcapture.h"
+#include "tests/common/testfiles.h"
 #include "tests/common/ztest.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 
+using namespace testfiles;
+
 namespace {
-
-void putFile(const QString& path, const QByteArray& data)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(data), data.size());
-}
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 } // namespace
 
@@ -50,7 +40,7 @@ private slots:
         QFETCH(QByteArray, original);
         QFETCH(QString, group);
         const QString path = m_dir.filePath(QStringLiteral("cr.cfg"));
-        putFile(path, original);
+        QVERIFY(writeFile(path, original));
         const QString oldX = ZConfig(path, false).readEntry("A", "x", "none");
         {
             ZConfig cfg(path, false);
@@ -71,7 +61,7 @@ private slots:
     void keyStartingWithByteOrderMarkIsRefused()
     {
         const QString path = m_dir.filePath(QStringLiteral("bom-key.cfg"));
-        putFile(path, "[A]\nk=old\n");
+        QVERIFY(writeFile(path, "[A]\nk=old\n"));
         const QString key = QChar(0xFEFF) + QStringLiteral("k");
         LogCapture log;
         {

@@ -5,6 +5,7 @@
 #include "platform/boundedread.h"
 #include "platform/zconfig.h"
 #include "tests/common/logcapture.h"
+#include "tests/common/testfiles.h"
 #include "tests/common/ztest.h"
 
 #include <QBuffer>
@@ -20,18 +21,14 @@
 
 #include <sys/stat.h>
 
+using namespace testfiles;
+
 namespace {
 
 bool putFile(const QString& path, const QByteArray& data)
 {
     QFile f(path);
     return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(data) == data.size();
-}
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
 }
 
 // Short lines: "[G]" then one key per line.

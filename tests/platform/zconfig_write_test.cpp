@@ -1,6 +1,7 @@
 // ZConfig::flush(): the target is replaced whole or not at all.
 #include "platform/zconfig.h"
 #include "tests/common/logcapture.h"
+#include "tests/common/testfiles.h"
 #include "tests/common/ztest.h"
 
 #include <QDir>
@@ -16,19 +17,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+using namespace testfiles;
+
 namespace {
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
-bool putFile(const QString& path, const QByteArray& data)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(data) == data.size();
-}
 
 // Runs a write-and-flush of one key; as root it runs in a child process with
 // the rights of "nobody", since root may write into read-only folders.
@@ -122,7 +113,7 @@ private slots:
         auto version = [size](char c) {
             return "[G]\nData = " + QByteArray(size, c) + "\nEnd = yes\n";
         };
-        QVERIFY(putFile(path, version('A')));
+        QVERIFY(writeFile(path, version('A')));
 
         std::atomic<bool> done {false};
         std::atomic<int> failedFlushes {0};
@@ -159,7 +150,7 @@ private slots:
         QVERIFY(QDir().mkpath(folder));
         const QString path = folder + "/zKestrel.cfg";
         const QByteArray original = "# mine\n[General]\nTimeInCaption = false\n";
-        QVERIFY(putFile(path, original));
+        QVERIFY(writeFile(path, original));
         QVERIFY(::chmod(QFile::encodeName(path).constData(), 0644) == 0);
         QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0555) == 0);
 
@@ -184,7 +175,7 @@ private slots:
         QVERIFY(QDir().mkpath(folder));
         const QString path = folder + '/' + QString(255, QLatin1Char('n'));
         const QByteArray original = "[G]\nk = old\n";
-        QVERIFY(putFile(path, original));
+        QVERIFY(writeFile(path, original));
 
         LogCapture log;
         ZConfig cfg(path, false);
@@ -201,7 +192,7 @@ private slots:
     void folderThatCannotBeMadeFailsWithOneLogLine()
     {
         const QString blocker = m_dir.filePath("plainfile");
-        QVERIFY(putFile(blocker, "x"));
+        QVERIFY(writeFile(blocker, "x"));
         LogCapture log;
         ZConfig cfg(blocker + "/setup/zKestrel.cfg", false);
         cfg.writeEntry("G", "k", 1);
@@ -247,8 +238,8 @@ private slots:
         const QString folder = m_dir.filePath("killed");
         QVERIFY(QDir().mkpath(folder));
         const QString path = folder + "/zKestrel.cfg";
-        QVERIFY(putFile(path, "[G]\nk = old\n"));
-        QVERIFY(putFile(path + ".tmp", QByteArray(100000, 'x')));
+        QVERIFY(writeFile(path, "[G]\nk = old\n"));
+        QVERIFY(writeFile(path + ".tmp", QByteArray(100000, 'x')));
         for (int i = 0; i < 3; ++i) {
             ZConfig cfg(path, false);
             cfg.writeEntry("G", "k", i);
@@ -322,7 +313,7 @@ private slots:
         QVERIFY(QDir().mkpath(folder));
         const QString path = folder + "/zKestrel.cfg";
         const QString victim = m_dir.filePath("victim");
-        QVERIFY(putFile(victim, "precious"));
+        QVERIFY(writeFile(victim, "precious"));
         QVERIFY(QFile::link(victim, path + ".tmp"));
         ZConfig cfg(path, false);
         cfg.writeEntry("G", "k", 1);
@@ -340,7 +331,7 @@ private slots:
         QVERIFY(QDir().mkpath(folder + "/real"));
         const QString real = folder + "/real/store.cfg";
         const QString path = folder + "/zKestrel.cfg";
-        QVERIFY(putFile(real, "# mine\n[G]\nk = 1\n"));
+        QVERIFY(writeFile(real, "# mine\n[G]\nk = 1\n"));
         QVERIFY(::chmod(QFile::encodeName(real).constData(), 0600) == 0);
         QVERIFY(QFile::link(real, path));
         ZConfig cfg(path, false);

@@ -1,6 +1,7 @@
 // The details dialog's readers on files the fuzz targets found mishandled
 // (fuzz/procmaps_fuzz.cpp); each case is also in the target's seed corpus.
 #include "process/procstatus.h"
+#include "tests/common/testfiles.h"
 #include "tests/common/ztest.h"
 
 #include <QFile>
@@ -15,10 +16,7 @@ class ProcFilesFuzzCasesTest : public QObject
     QString write(const QString& name, const QByteArray& text)
     {
         const QString path = m_dir.filePath(name);
-        QFile f(path);
-        if (!f.open(QIODevice::WriteOnly) || f.write(text) != text.size())
-            return QString();
-        return path;
+        return testfiles::writeFile(path, text) ? path : QString();
     }
 
 private slots:

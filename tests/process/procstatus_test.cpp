@@ -1,4 +1,5 @@
 #include "process/procstatus.h"
+#include "tests/common/testfiles.h"
 #include "tests/common/ztest.h"
 #include "tests/process/childprocs.h"
 
@@ -19,10 +20,7 @@ class ProcStatusTest : public QObject
     QString writeStatus(const QString& name, const QByteArray& text)
     {
         const QString path = m_dir.filePath(name);
-        QFile f(path);
-        if (!f.open(QIODevice::WriteOnly) || f.write(text) != text.size())
-            return QString();
-        return path;
+        return testfiles::writeFile(path, text) ? path : QString();
     }
 
 private slots:
