@@ -15,6 +15,14 @@
 #include <cstdio>
 
 namespace {
+// Under AddressSanitizer freed blocks wait in its quarantine (and the
+// resident is built the same way as this test): its memory says nothing
+// about what the program keeps, so only the behaviour is checked there.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitizedAllocator = true;
+#else
+constexpr bool kSanitizedAllocator = false;
+#endif
 const QString kCommand = QStringLiteral("PE/zKestrel/");
 const QString kHardKey = QStringLiteral("/hardkey/bc");
 constexpr qint32 kPopUpKey = 4159;
@@ -236,6 +244,8 @@ private slots:
                         static_cast<long long>(round.peakKb), static_cast<long long>(round.settledKb),
                         round.logLines);
             std::fflush(stdout);
+            if (kSanitizedAllocator)
+                continue;
             QVERIFY2(round.settledKb <= target,
                      qPrintable(QStringLiteral("VmRSS %1 KiB once idle, peak %2 KiB, %3 KiB before")
                                     .arg(round.settledKb)
