@@ -2,8 +2,7 @@
 
 // Shared set-up for the tests that drive the monitor through a real main
 // window: the settings object, the phone's clock file below the device
-// root, a way to steer the CPU load that the next sample computes, and a
-// capture of the log on standard output.
+// root, and a way to steer the CPU load that the next sample computes.
 
 #include "core/globals.h"
 #include "core/zsettings.h"
@@ -13,13 +12,9 @@
 #include "ui/zkestrel.h"
 
 #include <QByteArray>
-#include <QFile>
 #include <QString>
-#include <QTemporaryFile>
 
-#include <cstdio>
 #include <memory>
-#include <unistd.h>
 
 namespace monitorwindow {
 
@@ -51,47 +46,5 @@ inline bool steerNextLoad(ZKestrel* window, int load)
     window->prevTotal = static_cast<qint64>(now->total()) - span;
     return true;
 }
-
-// Collects what is written to standard output (the log) while it lives.
-class StdoutCapture
-{
-public:
-    StdoutCapture()
-    {
-        std::fflush(stdout);
-        if (!m_file.open())
-            return;
-        m_saved = ::dup(STDOUT_FILENO);
-        ::dup2(m_file.handle(), STDOUT_FILENO);
-    }
-    ~StdoutCapture() { restore(); }
-
-    // Ends the capture and returns the lines written.
-    QList<QByteArray> lines()
-    {
-        restore();
-        QFile in(m_file.fileName());
-        if (!in.open(QIODevice::ReadOnly))
-            return {};
-        QList<QByteArray> result = in.readAll().split('\n');
-        if (!result.isEmpty() && result.last().isEmpty())
-            result.removeLast();
-        return result;
-    }
-
-private:
-    void restore()
-    {
-        if (m_saved < 0)
-            return;
-        std::fflush(stdout);
-        ::dup2(m_saved, STDOUT_FILENO);
-        ::close(m_saved);
-        m_saved = -1;
-    }
-
-    QTemporaryFile m_file;
-    int m_saved = -1;
-};
 
 }

@@ -3,6 +3,7 @@
 #include "ezx/znavtabwidget.h"
 #include "ezx/zscrollpanel.h"
 #include "monitor/meminfo.h"
+#include "tests/common/logcapture.h"
 #include "tests/common/ztest.h"
 #include "tests/monitor/monitorwindow.h"
 
@@ -208,13 +209,12 @@ private slots:
     // The log of one memory sample and of a full refresh, in order.
     void logLines()
     {
-        StdoutCapture capture;
+        LogCapture capture;
         window->showInfo();
-        const QList<QByteArray> lines = capture.lines();
-        const QList<QByteArray> expected{"showInfo", "setMemInfo", "get data", "set data",
-                                         "setMemInfo end", "showInfo: end"};
-        QList<QByteArray> seen;
-        for (const QByteArray& line : lines) {
+        const QStringList lines = capture.finish();
+        const QStringList expected{"showInfo", "setMemInfo", "get data", "set data", "setMemInfo end", "showInfo: end"};
+        QStringList seen;
+        for (const QString& line : lines) {
             if (expected.contains(line))
                 seen << line;
         }
