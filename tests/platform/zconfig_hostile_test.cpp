@@ -25,12 +25,6 @@ using namespace testfiles;
 
 namespace {
 
-bool putFile(const QString& path, const QByteArray& data)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(data) == data.size();
-}
-
 // Short lines: "[G]" then one key per line.
 QByteArray linesOfKeys(int lines)
 {
@@ -78,7 +72,7 @@ private slots:
     {
         const QString path = m_dir.filePath("dense.cfg");
         const QByteArray text = linesOfKeys(200001);
-        QVERIFY(putFile(path, text));
+        QVERIFY(writeFile(path, text));
         const Use use = readAndWrite(path);
         QCOMPARE(use.read, QStringLiteral("default"));
         QVERIFY(!use.flushed);
@@ -93,7 +87,7 @@ private slots:
     {
         const QString path = m_dir.filePath("full.cfg");
         const QByteArray text = linesOfKeys(200000);
-        QVERIFY(putFile(path, text));
+        QVERIFY(writeFile(path, text));
         const Use use = readAndWrite(path);
         QCOMPARE(use.read, QStringLiteral("v"));
         QVERIFY(!use.flushed);
@@ -115,7 +109,7 @@ private slots:
         const QByteArray head = "[G]\nk1 = v\nlong = ";
         QByteArray text = head + QByteArray(8 * 1024 * 1024 - head.size() - 1, 'x') + "\n";
         QCOMPARE(text.size(), 8 * 1024 * 1024);
-        QVERIFY(putFile(path, text));
+        QVERIFY(writeFile(path, text));
         Use use = readAndWrite(path);
         QCOMPARE(use.read, QStringLiteral("v"));
         QVERIFY(!use.flushed);
@@ -123,7 +117,7 @@ private slots:
 
         text += "x";
         QVERIFY(text.size() > 8 * 1024 * 1024);
-        QVERIFY(putFile(path, text));
+        QVERIFY(writeFile(path, text));
         use = readAndWrite(path);
         QCOMPARE(use.read, QStringLiteral("default"));
         QVERIFY(!use.flushed);
@@ -236,7 +230,7 @@ private slots:
     void carriageReturnAtTheEndDoesNotGlueTheNextLineOn()
     {
         const QString path = m_dir.filePath("cr.cfg");
-        QVERIFY(putFile(path, "[G]\nk = 1\r"));
+        QVERIFY(writeFile(path, "[G]\nk = 1\r"));
         {
             ZConfig cfg(path, false);
             QCOMPARE(cfg.readEntry("G", "k"), QStringLiteral("1"));
