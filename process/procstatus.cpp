@@ -60,6 +60,22 @@ QString taskUserName(int pid)
     return userNameForUid(getStatusField(pid, QStringLiteral("Uid:"), false));
 }
 
+QList<QByteArray> statFieldsAfterName(const QByteArray& statLine)
+{
+    const qsizetype close = statLine.lastIndexOf(')');
+    if (close < 0)
+        return {};
+    return statLine.mid(close + 1).simplified().split(' ');
+}
+
+QList<QByteArray> taskStatFields(int pid)
+{
+    QFile file(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (pid <= 0 || !file.open(QIODevice::ReadOnly))
+        return {};
+    return statFieldsAfterName(file.read(4096));
+}
+
 QString taskState(int pid)
 {
     return getStatusField(pid, QStringLiteral("State:"), false);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -19,6 +21,14 @@ QString getStatusField(const QString& path, const QString& key, bool wholeLine);
 // and file-system uid all 0, "EZX" for anything else.
 QString userNameForUid(const QString& uidField);
 QString taskUserName(int pid);
+
+// The fields of a "/proc/<pid>/stat" line after the command name, the state
+// first (the line's third field); empty when the line has no name in
+// parentheses. The name may hold blanks and parentheses, so it ends at the
+// last ")".
+QList<QByteArray> statFieldsAfterName(const QByteArray& statLine);
+// The same for "/proc/<pid>/stat"; empty when the task has gone.
+QList<QByteArray> taskStatFields(int pid);
 
 // The task's state, the value of its "State:" line ("S (sleeping)"); empty
 // when the task has gone.

@@ -2,6 +2,7 @@
 
 #include "platform/logline.h"
 #include "process/cmdline.h"
+#include "process/procstatus.h"
 
 #include <QFile>
 
@@ -118,17 +119,8 @@ QList<TaskEntry> scanTasks(const ScanSettings& settings, const std::function<boo
 
 qint64 taskStartNs(int pid)
 {
-    QFile file(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (pid <= 0 || !file.open(QIODevice::ReadOnly))
-        return -1;
-    // "pid (name) state ..." and the name may hold blanks and parentheses:
-    // count from the last ")". The start time is the 22nd field, the 20th
-    // after the name.
-    const QByteArray stat = file.read(4096);
-    const qsizetype close = stat.lastIndexOf(')');
-    if (close < 0)
-        return -1;
-    const QList<QByteArray> fields = stat.mid(close + 2).split(' ');
+    // The start time is the line's 22nd field, the 20th after the name.
+    const QList<QByteArray> fields = taskStatFields(pid);
     bool ok = false;
     const qint64 ticks = fields.value(19).toLongLong(&ok);
     const long perSecond = sysconf(_SC_CLK_TCK);

@@ -1,5 +1,7 @@
 #include "bench/driver/procfs.h"
 
+#include "process/procstatus.h"
+
 #include <QDir>
 #include <QFile>
 #include <QSysInfo>
@@ -53,13 +55,8 @@ qint64 residentFileKb(pid_t pid)
 
 qint64 cpuTimeNs(pid_t pid)
 {
-    const QByteArray stat = readProcFile(QStringLiteral("/proc/%1/stat").arg(pid));
-    // The command name may hold blanks and brackets: count fields after the
-    // last ')'. utime and stime are fields 14 and 15, so 12th and 13th after it.
-    const qsizetype close = stat.lastIndexOf(')');
-    if (close < 0)
-        return -1;
-    const QList<QByteArray> fields = stat.mid(close + 2).split(' ');
+    // utime and stime are fields 14 and 15, the 12th and 13th after the name.
+    const QList<QByteArray> fields = taskStatFields(static_cast<int>(pid));
     if (fields.size() < 13)
         return -1;
     const qint64 ticks = fields[11].toLongLong() + fields[12].toLongLong();

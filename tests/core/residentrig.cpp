@@ -1,5 +1,7 @@
 #include "tests/core/residentrig.h"
 
+#include "process/procstatus.h"
+
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QThread>
@@ -9,13 +11,6 @@
 #include <unistd.h>
 
 namespace {
-// The whole /proc/<pid>/stat line; empty once the process has gone.
-QByteArray statLine(qint64 pid)
-{
-    QFile file(QStringLiteral("/proc/%1/stat").arg(pid));
-    return pid > 0 && file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // A number field of /proc/<pid>/status (the main thread's, for a thread
 // group), -1 when there is none.
 qint64 statusValue(qint64 pid, const QByteArray& key)
@@ -130,12 +125,7 @@ qint64 ResidentRig::cpuTicks() const
 {
     if (!running())
         return -1;
-    const QByteArray stat = statLine(pid());
-    // The name in parentheses may hold blanks: count the fields after it.
-    const qsizetype close = stat.lastIndexOf(')');
-    if (close < 0)
-        return -1;
-    const QList<QByteArray> fields = stat.mid(close + 2).split(' ');
+    const QList<QByteArray> fields = taskStatFields(static_cast<int>(pid()));
     // After the name: state (field 3) ... utime (14), stime (15).
     if (fields.size() < 13)
         return -1;

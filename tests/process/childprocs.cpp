@@ -1,5 +1,7 @@
 #include "tests/process/childprocs.h"
 
+#include "process/procstatus.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -49,16 +51,12 @@ pid_t startChild(const QList<QByteArray>& argv)
 
 bool waitUntilAsleep(pid_t pid)
 {
-    const QString path = QStringLiteral("/proc/%1/stat").arg(pid);
     QDeadlineTimer deadline(20000);
     while (!deadline.hasExpired()) {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
+        const QList<QByteArray> fields = taskStatFields(pid);
+        if (fields.isEmpty())
             return false;
-        // "pid (name) state ...": the name may hold blanks and parentheses.
-        const QByteArray stat = file.readAll();
-        const qsizetype close = stat.lastIndexOf(')');
-        if (close >= 0 && stat.mid(close + 1).trimmed().startsWith('S'))
+        if (fields.first() == "S")
             return true;
         QThread::msleep(1);
     }

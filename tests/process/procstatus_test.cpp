@@ -24,6 +24,40 @@ class ProcStatusTest : public QObject
     }
 
 private slots:
+    // The name is whatever the program set: blanks and parentheses in it
+    // must not shift the fields after it.
+    void statFieldsStartAfterTheName_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QByteArray>("state");
+        QTest::addColumn<QByteArray>("startTime");
+        QTest::newRow("plain") << QByteArray("123 (calc) S 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 4242 99\n")
+                               << QByteArray("S") << QByteArray("4242");
+        QTest::newRow("blanks and parentheses in the name")
+            << QByteArray("77 (a) b (c) d) R 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 5151 99\n")
+            << QByteArray("R") << QByteArray("5151");
+        QTest::newRow("no name") << QByteArray("77 a R 1 2") << QByteArray() << QByteArray();
+        QTest::newRow("empty") << QByteArray() << QByteArray() << QByteArray();
+    }
+    void statFieldsStartAfterTheName()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(QByteArray, state);
+        QFETCH(QByteArray, startTime);
+        const QList<QByteArray> fields = statFieldsAfterName(line);
+        QCOMPARE(fields.value(0), state);
+        QCOMPARE(fields.value(19), startTime);
+    }
+
+    void statFieldsOfALiveAndAGoneTask()
+    {
+        const QList<QByteArray> own = taskStatFields(static_cast<int>(getpid()));
+        QVERIFY(own.size() > 19);
+        QCOMPARE(own.first(), QByteArray("R"));
+        QVERIFY(taskStatFields(0).isEmpty());
+        QVERIFY(taskStatFields(-1).isEmpty());
+    }
+
     void realChildFields()
     {
         ChildGroup children;
