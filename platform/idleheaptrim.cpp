@@ -16,7 +16,7 @@ IdleHeapTrim::IdleHeapTrim(QObject* parent)
     connect(&m_deferred, &QTimer::timeout, this, &IdleHeapTrim::deferredLook);
     if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance(thread()))
         connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &IdleHeapTrim::aboutToBlock);
-    m_floorKb = residentKb();
+    m_freeFloorKb = heldFreeKb();
     m_sinceLook.start();
 }
 
@@ -39,6 +39,15 @@ bool IdleHeapTrim::trimNow()
     return true;
 #else
     return false;
+#endif
+}
+
+qint64 IdleHeapTrim::heldFreeKb()
+{
+#if defined(__GLIBC__)
+    return static_cast<qint64>(mallinfo2().fordblks / 1024);
+#else
+    return -1;
 #endif
 }
 
@@ -67,17 +76,16 @@ void IdleHeapTrim::deferredLook()
 void IdleHeapTrim::look()
 {
     m_sinceLook.restart();
-    const qint64 now = residentKb();
-    if (now < 0)
+    const qint64 held = heldFreeKb();
+    if (held < 0)
         return;
-    if (m_floorKb < 0 || now < m_floorKb)
-        m_floorKb = now;
-    if (now - m_floorKb < kGrowthKb || !trimNow())
+    // Free memory goes down as it is used again and up as blocks are
+    // freed: trim once enough was freed since the least it was.
+    if (m_freeFloorKb < 0 || held < m_freeFloorKb)
+        m_freeFloorKb = held;
+    if (held - m_freeFloorKb < kGrowthKb || !trimNow())
         return;
-    // A trim that gave little back met memory in use: that is the new
-    // floor. One that gave much keeps the old floor, so the look after
-    // the end of a burst still trims what the burst left.
-    const qint64 after = residentKb();
-    if (after >= 0 && now - after < kGrowthKb / 8)
-        m_floorKb = after;
+    // The pages of free blocks go back to the system but the blocks stay
+    // free in the allocator: count from here.
+    m_freeFloorKb = heldFreeKb();
 }

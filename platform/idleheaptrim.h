@@ -10,17 +10,20 @@
 // thread ahead of the event loop and queued; once the loop has worked it off
 // the queue is freed, but the allocator keeps the pages, scattered between
 // live objects, and the process stays as big as at the burst's peak. So when
-// the event loop is about to wait and the resident set has grown well past
-// its floor, the freed pages are handed back.
+// the event loop is about to wait and the allocator holds well more free
+// memory than at its lowest since the last trim, the freed pages are handed
+// back. (Free memory, not the resident set: freeing does not shrink the
+// resident set, so a set that was high and in use during the burst would
+// hide what the burst's end freed.)
 //
-// Cheap while idle: one look at the resident set per wake-up of the event
-// loop at most every kIntervalMs, and no wake-up of its own except one
-// deferred look right after busy time.
+// Cheap while idle: one look at the allocator per wake-up of the event loop
+// at most every kIntervalMs, and no wake-up of its own except one deferred
+// look right after busy time.
 class IdleHeapTrim : public QObject
 {
     Q_OBJECT
 public:
-    // Growth of the resident set, in KiB, that is worth a trim.
+    // Free memory newly held by the allocator, in KiB, that is worth a trim.
     static constexpr qint64 kGrowthKb = 8 * 1024;
     static constexpr int kIntervalMs = 250;
 
@@ -30,6 +33,8 @@ public:
     static qint64 residentKb();
     // Hands freed heap pages back; false where the allocator cannot.
     static bool trimNow();
+    // The free memory the allocator holds in KiB, -1 when unknown.
+    static qint64 heldFreeKb();
 
 private slots:
     void aboutToBlock();
@@ -40,7 +45,7 @@ private:
 
     QElapsedTimer m_sinceLook;
     QTimer m_deferred;
-    // The resident set when nothing was left to give back.
-    qint64 m_floorKb = -1;
+    // The least free memory held since the last trim (or after it).
+    qint64 m_freeFloorKb = -1;
     bool m_justLooked = false;
 };
