@@ -3,8 +3,10 @@
 #include "ezx/zapplication.h"
 
 #include <QDir>
+#include <QImage>
 #include <QWidget>
 
+#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -43,6 +45,35 @@ QString ztest::saveShot(QWidget* widget, const QString& name)
     const QString path = shotsDir() + QLatin1Char('/') + name + QStringLiteral(".png");
     widget->grab().save(path);
     return path;
+}
+
+bool ztest::samePicture(const QImage& a, const QImage& b, QString* why)
+{
+    auto say = [why](const QString& text) {
+        if (why)
+            *why = text;
+        return false;
+    };
+    if (a.isNull() || b.isNull())
+        return say(QStringLiteral("a picture is empty"));
+    if (a.size() != b.size())
+        return say(QStringLiteral("sizes differ"));
+    const QImage pa = a.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QImage pb = b.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < pa.height(); ++y) {
+        const auto* la = reinterpret_cast<const QRgb*>(pa.constScanLine(y));
+        const auto* lb = reinterpret_cast<const QRgb*>(pb.constScanLine(y));
+        for (int x = 0; x < pa.width(); ++x) {
+            const QRgb p = la[x];
+            const QRgb q = lb[x];
+            const bool near = std::abs(qAlpha(p) - qAlpha(q)) <= 1 && std::abs(qRed(p) - qRed(q)) <= 1
+                && std::abs(qGreen(p) - qGreen(q)) <= 1 && std::abs(qBlue(p) - qBlue(q)) <= 1;
+            if (!near)
+                return say(QStringLiteral("pixel (%1,%2): %3 against %4")
+                               .arg(x).arg(y).arg(p, 8, 16, QLatin1Char('0')).arg(q, 8, 16, QLatin1Char('0')));
+        }
+    }
+    return true;
 }
 
 int main(int argc, char** argv)

@@ -18,6 +18,13 @@ int registerClass(const char* name, Factory factory);
 QString shotsDir();
 // Saves a widget's picture as <shotsDir>/<name>.png and returns the path.
 QString saveShot(QWidget* widget, const QString& name);
+
+// Whether two pictures show the same thing. Both are compared with
+// premultiplied alpha, channel by channel, allowing a difference of one:
+// a trip through QPixmap rounds semi-transparent pixels differently from
+// one machine to the next. On a mismatch, why (when given) names the first
+// pixel that differs.
+bool samePicture(const QImage& a, const QImage& b, QString* why = nullptr);
 }
 
 #define ZK_TEST(Class)                                                                      \

@@ -1,4 +1,5 @@
 #include "tests/process/taskwindow.h"
+#include "tests/common/ztest.h"
 
 #include "core/globals.h"
 #include "core/zsettings.h"
@@ -88,7 +89,6 @@ QPixmap builtIn(const QString& name)
 
 bool samePicture(const QPixmap& a, const QPixmap& b)
 {
-    return !a.isNull() && a.toImage().convertToFormat(QImage::Format_ARGB32)
-                              == b.toImage().convertToFormat(QImage::Format_ARGB32);
+    return ztest::samePicture(a.toImage(), b.toImage());
 }
 }
