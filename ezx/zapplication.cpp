@@ -1,6 +1,7 @@
 #include "ezx/zapplication.h"
 
 #include "ezx/languageresources.h"
+#include "ezx/zfocus.h"
 #include "ezx/zskin.h"
 #include "platform/idleheaptrim.h"
 #include "platform/qcopchannel.h"
@@ -75,6 +76,55 @@ QWidget* ZApplication::mainWidget() const
     return m_mainWidget;
 }
 
+void ZApplication::setShowsMainWidgetOnRaise(bool shows)
+{
+    m_showsMainWidgetOnRaise = shows;
+}
+
+bool ZApplication::showsMainWidgetOnRaise() const
+{
+    return m_showsMainWidgetOnRaise;
+}
+
+bool ZApplication::notify(QObject* receiver, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+        if (receiver->isWidgetType()) {
+            // A key reaches the focus widget of its window even when that
+            // widget is hidden (a window that was not active when its menu
+            // closed keeps the menu as its focus widget). A hidden widget
+            // never acts on a key: the key is dropped, and the keyboard goes
+            // to the window's key target for the next one.
+            auto* widget = static_cast<QWidget*>(receiver);
+            if (!widget->isVisible() && widget->window()->isVisible()) {
+                QWidget* target = zfocus::keyTarget(widget->window());
+                if (target && target != widget && target->isVisible())
+                    target->setFocus(Qt::OtherFocusReason);
+                return true;
+            }
+        }
+        break;
+    case QEvent::Show:
+    case QEvent::Hide:
+        if (receiver->isWidgetType() && static_cast<QWidget*>(receiver)->isWindow()) {
+            auto* window = static_cast<QWidget*>(receiver);
+            const bool handled = QApplication::notify(receiver, event);
+            if (event->type() == QEvent::Hide)
+                zfocus::windowHidden(window);
+            else
+                zfocus::windowShown(window);
+            return handled;
+        }
+        break;
+    default:
+        break;
+    }
+    return QApplication::notify(receiver, event);
+}
+
 void ZApplication::slotReturnToIdle(int reason)
 {
     Q_UNUSED(reason);
@@ -85,10 +135,9 @@ void ZApplication::slotReturnToIdle(int reason)
 void ZApplication::applicationMessage(const QByteArray& message, const QByteArray& data)
 {
     if (message == "raise()") {
-        if (m_mainWidget) {
+        if (m_mainWidget && m_showsMainWidgetOnRaise) {
             m_mainWidget->show();
-            m_mainWidget->raise();
-            m_mainWidget->activateWindow();
+            zfocus::bringToFront(m_mainWidget);
         }
         emit signalRaise();
     } else if (message == "quickQuit()") {

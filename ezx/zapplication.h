@@ -8,7 +8,9 @@ class QCopChannel;
 // The phone's application object. At construction it registers the channel
 // "EZX/Application/<pid>" (the sign that this process has a window) and
 // installs the phone's language resources. On that channel:
-//   raise()            show and raise the main widget, emit signalRaise()
+//   raise()            emit signalRaise(); unless the program shows its
+//                      window itself (setShowsMainWidgetOnRaise(false)),
+//                      also show the main widget and bring it to the front
 //   quickQuit()        leave the event loop
 //   ReturnToIdle(int)  emit askReturnToIdle(int); by default
 //                      slotReturnToIdle(int) hides the main widget
@@ -17,6 +19,12 @@ class QCopChannel;
 // font is 16 pixels tall in the 240-pixel-wide window), on every platform
 // plugin. The default font is DejaVu Sans of 13 points; the style and the
 // palette are the toolkit's (ezx/zskin.h).
+//
+// It also keeps the phone's keyboard rules (ezx/zfocus.h): every top-level
+// window that comes on screen is brought to the front with the keyboard, one
+// that leaves gives the keyboard back, and a key meant for a hidden widget
+// of a shown window is dropped (the keyboard moves to the window's key
+// target).
 class ZApplication : public QApplication
 {
     Q_OBJECT
@@ -33,6 +41,13 @@ public:
 
     // The channel of this application, "EZX/Application/<pid>".
     QByteArray applicationChannel() const;
+
+    // Whether "raise()" shows the main widget by itself (the default), or
+    // leaves that to the program's handler of signalRaise().
+    void setShowsMainWidgetOnRaise(bool shows);
+    bool showsMainWidgetOnRaise() const;
+
+    bool notify(QObject* receiver, QEvent* event) override;
 
 public slots:
     virtual void slotReturnToIdle(int reason);
@@ -51,4 +66,5 @@ private:
 
     QCopChannel* m_channel = nullptr;
     QPointer<QWidget> m_mainWidget;
+    bool m_showsMainWidgetOnRaise = true;
 };

@@ -1,5 +1,6 @@
 #include "ezx/znavtabwidget.h"
 
+#include "ezx/zfocus.h"
 #include "ezx/zkeys.h"
 #include "ezx/znavtabbar.h"
 #include "platform/logline.h"
@@ -75,8 +76,18 @@ void ZNavTabWidget::setCurrentPage(int index)
     }
     if (index == currentPageIndex())
         return;
+    // The keys follow the page: when they were with the tabs or the old
+    // page, the new page's first widget that takes keys gets them (the tabs
+    // keep them when it has none). The page's owner may still put them
+    // elsewhere when it hears of the change.
+    QWidget* focus = window()->focusWidget();
+    const bool keysWereHere = !focus || focus == this || isAncestorOf(focus);
     m_stack->setCurrentIndex(index);
     m_bar->setCurrent(index);
+    if (keysWereHere) {
+        QWidget* taker = zfocus::firstKeyTakerIn(m_stack->currentWidget());
+        (taker ? taker : this)->setFocus(Qt::TabFocusReason);
+    }
     emit currentChanged(m_stack->currentWidget());
 }
 

@@ -11,7 +11,9 @@ class ZNavTabBar;
 // Pages under a bar of icon tabs at the top. Left/Right switch the tab: on
 // the widget itself, and from any page's child that leaves those keys
 // unused (they travel up to here); a click on a tab selects it. currentChanged() is
-// emitted only when the page actually changes.
+// emitted only when the page actually changes. When the keys were with the
+// tabs or the old page, the new page's first widget that takes keys gets
+// them before currentChanged() (so its receiver can still move them).
 class ZNavTabWidget : public QWidget
 {
     Q_OBJECT

@@ -1,6 +1,7 @@
 #include "ezx/zoptionsmenu.h"
 
 #include "ezx/slotbyname.h"
+#include "ezx/zfocus.h"
 #include "ezx/zkeys.h"
 #include "ezx/zskin.h"
 #include "ezx/zsoftkey.h"
@@ -141,7 +142,8 @@ void ZOptionsMenu::popup()
     while (m_current < count() - 1 && !m_items.at(m_current).enabled)
         ++m_current;
     m_top = 0;
-    m_focusBefore = QApplication::focusWidget();
+    m_focusBefore = zfocus::Saved(window());
+    m_open = true;
     place();
     show();
     raise();
@@ -153,12 +155,21 @@ void ZOptionsMenu::popup()
 void ZOptionsMenu::hideEvent(QHideEvent* event)
 {
     QFrame::hideEvent(event);
+    // Hidden with its window, the menu closes for good: it must not come
+    // back open when the window does.
+    if (!isHidden())
+        hide();   // may come back here: the inner call then closes it
+    if (!m_open)
+        return;
+    m_open = false;
     qApp->removeEventFilter(this);
     m_pressedRow = -1;
-    QWidget* before = m_focusBefore.data();
-    m_focusBefore = nullptr;
-    if (before != nullptr && before->isVisible())
-        before->setFocus(Qt::PopupFocusReason);
+    const zfocus::Saved before = m_focusBefore;
+    m_focusBefore = zfocus::Saved();
+    // The keys go back to where they were, never stay with a closed menu.
+    if (hasFocus() || window()->focusWidget() == this)
+        clearFocus();
+    before.restore();
     emit closed();
 }
 
@@ -273,6 +284,11 @@ void ZOptionsMenu::moveCurrent(int step)
 
 void ZOptionsMenu::keyPressEvent(QKeyEvent* event)
 {
+    // A closed menu never acts on a key.
+    if (!isOpen()) {
+        event->ignore();
+        return;
+    }
     const int key = event->key();
     if (key == zkeys::Up)
         moveCurrent(-1);

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include "ezx/zfocus.h"
+
 #include <QFrame>
 #include <QPixmap>
 #include <QPointer>
@@ -78,7 +80,8 @@ private:
     int m_current = 0;
     int m_top = 0;        // first row shown when the entries do not all fit
     int m_pressedRow = -1;
+    bool m_open = false;  // between popup() and the hide that closes it
     QRect m_hint;
     QPointer<QWidget> m_host;       // the widget it was made for (the soft-key bar)
-    QPointer<QWidget> m_focusBefore;
+    zfocus::Saved m_focusBefore;   // what had the keyboard when it opened
 };
