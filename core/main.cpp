@@ -37,6 +37,9 @@ int main(int argc, char** argv)
 
         if (isDaemon) {
             qDebug("isDaemon");
+            // A resident instance outlives its window: closing that window
+            // only hides it.
+            gApp->setQuitOnLastWindowClosed(false);
             gSettings->openCommandChannel();
             if (!QCopChannel::isRegistered(kCommandChannel)) {
                 // A resident instance nobody can reach would only idle

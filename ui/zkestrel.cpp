@@ -3,6 +3,7 @@
 #include "core/globals.h"
 #include "core/zsettings.h"
 #include "ezx/zapplication.h"
+#include "ezx/zfocus.h"
 #include "ezx/zimage.h"
 #include "ezx/zlabel.h"
 #include "ezx/zlistbox.h"
@@ -17,6 +18,7 @@
 #include "ui/zappsetting.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QIcon>
 #include <QPixmap>
 #include <QTime>
@@ -115,9 +117,14 @@ ZKestrel::ZKestrel(QWidget* parent, const char* name, int flags)
 
     CreateWindow();
 
-    if (gApp)
+    if (gApp) {
         gApp->setMainWidget(this);
+        // "raise()" shows the window through slotRaise() while it is
+        // attached; a resident window that was left stays hidden.
+        gApp->setShowsMainWidgetOnRaise(false);
+    }
     show();
+    procListBox->setFocus();
 
     // Tab 1 is laid out by hand: the list and the side panel side by side,
     // both as high as the page, now and whenever the page changes size.
@@ -290,7 +297,10 @@ void ZKestrel::menu_appSetting()
         setLabelFont(ramLabel, font);
         setLabelFont(swapLabel, font);
         buildProcList();
-        procListBox->setFocus();
+        // The list takes the keys when it is on screen; on another page they
+        // stay where they were, with that page's highlight.
+        if (tabWidget->currentPage() == taskPage)
+            procListBox->setFocus();
     }
     delete dialog;
     logLine(QStringLiteral("menu_appSetting: End"));
@@ -310,8 +320,11 @@ void ZKestrel::Quit()
         return;
     }
 
-    // Resident: only the window goes; the next request brings it back.
+    // Resident: only the window goes, with whatever was open over it; the
+    // next request brings it back.
     logLine(QStringLiteral("Quit:isDaemon"));
+    zfocus::closeWindowsOver(this);
+    optionsMenu->hide();
     hide();
     qApp->removeEventFilter(this);
     if (gApp) {
@@ -337,6 +350,7 @@ void ZKestrel::slotRaise()
 {
     logLine(QStringLiteral("slot_Raise()"));
     show();
+    zfocus::bringToFront(this);
 }
 
 void ZKestrel::slotReturnToIdle(int reason)
@@ -348,11 +362,14 @@ void ZKestrel::slotReturnToIdle(int reason)
 void ZKestrel::reactivate()
 {
     if (!isHidden()) {
-        // Already on screen: hiding and showing brings it to the front.
-        hide();
-        show();
+        // Already on screen: it comes to the front as it is, with whatever
+        // is open over it.
+        zfocus::bringToFront(this);
         return;
     }
+    // A pop-up starts afresh: nothing left open from the last time.
+    zfocus::closeWindowsOver(this);
+    optionsMenu->hide();
     qApp->installEventFilter(this);
     if (gApp) {
         connect(gApp, &ZApplication::signalRaise, this, &ZKestrel::slotRaise, Qt::UniqueConnection);
@@ -363,4 +380,20 @@ void ZKestrel::reactivate()
     tabWidget->setCurrentPage(0);
     showList();
     showInfo();
+    procListBox->setFocus();
+    zfocus::bringToFront(this);
+}
+
+void ZKestrel::closeEvent(QCloseEvent* event)
+{
+    // Closed by the window system (a title bar's close button, Alt+F4), or
+    // by the application on its way out: in window mode the window closes
+    // and, the last one gone, the program ends with 0 as Exit ends it. A
+    // resident instance only hides its window, as Exit does there.
+    if (!isDaemon) {
+        ZKbMainWidget::closeEvent(event);
+        return;
+    }
+    event->ignore();
+    Quit();
 }

@@ -4,6 +4,7 @@
 
 #include <QtGlobal>
 
+class QCloseEvent;
 class QColor;
 class QEvent;
 class QFont;
@@ -99,6 +100,9 @@ public:
     void buildAppList();
 
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 public slots:
     void about();
