@@ -34,6 +34,30 @@ public:
         return out;
     }
 
+    // The lines logged since the last call, still catching.
+    QStringList takeNew()
+    {
+        std::fflush(stdout);
+        QByteArray fresh;
+        if (m_file) {
+            const off_t end = ::lseek(::fileno(m_file), 0, SEEK_END);
+            if (end > m_taken) {
+                fresh.resize(static_cast<qsizetype>(end - m_taken));
+                if (::pread(::fileno(m_file), fresh.data(), static_cast<size_t>(end - m_taken), m_taken)
+                    != end - m_taken)
+                    fresh.clear();
+                // Only whole lines; the rest comes with the next call.
+                const qsizetype whole = fresh.lastIndexOf('\n') + 1;
+                fresh.truncate(whole);
+                m_taken += whole;
+            }
+        }
+        QStringList out = QString::fromLatin1(fresh).split(QLatin1Char('\n'));
+        if (!out.isEmpty() && out.last().isEmpty())
+            out.removeLast();
+        return out;
+    }
+
 private:
     QStringList lines()
     {
@@ -66,4 +90,5 @@ private:
 
     std::FILE* m_file = nullptr;
     int m_saved = -1;
+    off_t m_taken = 0;
 };

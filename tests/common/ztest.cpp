@@ -76,11 +76,42 @@ bool ztest::samePicture(const QImage& a, const QImage& b, QString* why)
     return true;
 }
 
+namespace {
+int g_eventDepth = 0;
+quint64 g_eventsDelivered = 0;
+
+// The program's own application object, counting how deep event delivery
+// goes.
+class TestApplication : public ZApplication
+{
+public:
+    using ZApplication::ZApplication;
+    bool notify(QObject* receiver, QEvent* event) override
+    {
+        ++g_eventDepth;
+        ++g_eventsDelivered;
+        const bool handled = ZApplication::notify(receiver, event);
+        --g_eventDepth;
+        return handled;
+    }
+};
+}
+
+int ztest::eventDepth()
+{
+    return g_eventDepth;
+}
+
+quint64 ztest::eventsDelivered()
+{
+    return g_eventsDelivered;
+}
+
 int main(int argc, char** argv)
 {
     // The program's own application object, so tests run with its fonts,
     // look, language resources and bus channel.
-    ZApplication app(argc, argv);
+    TestApplication app(argc, argv);
     QStringList args = app.arguments();
     QString only;
     const int c = static_cast<int>(args.indexOf(QStringLiteral("-c")));

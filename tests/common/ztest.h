@@ -19,6 +19,14 @@ QString shotsDir();
 // Saves a widget's picture as <shotsDir>/<name>.png and returns the path.
 QString saveShot(QWidget* widget, const QString& name);
 
+// How many events are being delivered right now, one inside the other: 1
+// for a handler called from an event loop, more when a handler runs inside
+// another event's handling (a nested loop, or processEvents() in the middle
+// of an action).
+int eventDepth();
+// How many events have been delivered since the program started.
+quint64 eventsDelivered();
+
 // Whether two pictures show the same thing. Both are compared with
 // premultiplied alpha, channel by channel, allowing a difference of one:
 // a trip through QPixmap rounds semi-transparent pixels differently from
