@@ -6,7 +6,7 @@
 #include "sim/simbus.h"
 #include "sim/simproc.h"
 #include "tests/common/ztest.h"
-#include "tests/sim/phonerig.h"
+#include "tests/sim/residentsession.h"
 
 #include <QDeadlineTimer>
 #include <QFile>
@@ -18,46 +18,6 @@
 
 namespace {
 const QString kBin = QStringLiteral(ZK_BIN_DIR);
-
-const char* kPhoneId = "{0a6c5e10-1f2b-4c3d-8e4f-000000000001}";
-const char* kMessagesId = "{0a6c5e10-1f2b-4c3d-8e4f-000000000002}";
-const char* kFileManagerId = "{7d3b9a20-5e61-4f08-b2c4-000000000101}";
-const char* kSnakeId = "{7d3b9a20-5e61-4f08-b2c4-000000000103}";
-const char* kCalculatorId = "{0a6c5e10-1f2b-4c3d-8e4f-00000000000a}";
-
-#define SKIP_WITHOUT_SCREEN()                                                         \
-    do {                                                                              \
-        const QString missing = PhoneRig::missingTools();                              \
-        if (!missing.isEmpty())                                                       \
-            QSKIP(qPrintable(QStringLiteral("needs ") + missing + QStringLiteral(" (scripts/packages.txt)"))); \
-    } while (false)
-
-#define SKIP_WITHOUT_ZKESTREL()                                                       \
-    do {                                                                              \
-        SKIP_WITHOUT_SCREEN();                                                        \
-        if (!QFile::exists(kBin + QStringLiteral("/zKestrel")))                        \
-            QSKIP("zKestrel is not built yet");                                       \
-    } while (false)
-
-struct RunningPhone
-{
-    qint64 phone = 0, messages = 0, fileManager = 0, snake = 0;
-};
-
-bool bringUpApps(PhoneRig& rig, RunningPhone& apps)
-{
-    apps.phone = rig.launch(kPhoneId, "/usr/SYSqtapp/phone/phone");
-    apps.messages = rig.launch(kMessagesId, "/usr/SYSqtapp/messaging/messaging");
-    apps.fileManager = rig.launch(kFileManagerId, "/mmc/mmca1/.Programs/FileManager/filemanager");
-    apps.snake = rig.launch(kSnakeId, "/usr/SYSjava/kvm -launch 37");
-    return apps.phone && apps.messages && apps.fileManager && apps.snake;
-}
-
-void pressTaskKey()
-{
-    QCopChannel::send("/hardkey/bc", "keyMsg(int,int)", keyMessageData(4159, 1));
-    QCopChannel::send("/hardkey/bc", "keyMsg(int,int)", keyMessageData(4159, 0));
-}
 
 void keepShot(const QString& path)
 {
@@ -138,55 +98,8 @@ private slots:
 class ZKestrelStoriesTest : public QObject
 {
     Q_OBJECT
-    struct Session
-    {
-        PhoneRig rig;
-        RunningPhone apps;
-        QProcess* zk = nullptr;
 
-        QStringList rows() const { return rig.painted("ZListBox"); }
-        // Pops the window up and waits until its task list has been drawn.
-        // With the clock in the title the window has no fixed name: pass an
-        // empty one to skip that check.
-        bool popUp(const QString& firstRow, const QString& window = title)
-        {
-            rig.forgetPainted();
-            pressTaskKey();
-            return (window.isEmpty() || rig.waitForWindow(window, true))
-                   && rig.waitForPainted("ZListBox", firstRow);
-        }
-        // Up once both of its channels are: the command channel comes
-        // first, and a task key sent before the key channel is there is lost.
-        bool startResident()
-        {
-            zk = rig.runProbed(QStringLiteral("zKestrel"), {QStringLiteral("-daemon")});
-            auto up = [] {
-                return QCopChannel::isRegistered("PE/zKestrel/") && QCopChannel::isRegistered("/hardkey/bc");
-            };
-            QDeadlineTimer deadline(20000);
-            while (!up() && !deadline.hasExpired())
-                QTest::qWait(100);
-            return up();
-        }
-    };
-
-    static std::unique_ptr<Session> resident(bool goToIdle = false)
-    {
-        auto s = std::make_unique<Session>();
-        if (!s->rig.start() || !bringUpApps(s->rig, s->apps))
-            return nullptr;
-        // The test program is an application on the same bus; the default
-        // filter list plus its name keeps it out of the rows.
-        ZConfig cfg(s->rig.writePath() + QStringLiteral("/setup/zKestrel.cfg"), false);
-        cfg.writeEntry(QStringLiteral("Task"), QStringLiteral("FiltrProcList"),
-                       QStringLiteral("!am!zKestrel!phone!messaging!brwdaemon!misc1!windowsserver!vr!addrbk!br!test_sim!"));
-        if (goToIdle)
-            cfg.writeEntry(QStringLiteral("General"), QStringLiteral("SendGoToIDLE"), true);
-        cfg.flush();
-        return s->startResident() ? std::move(s) : nullptr;
-    }
-
-    static const QString title;
+    const QString title = ResidentSession::title;
 
 private slots:
     // 1. The task key pops the resident window up on its task tab, listing
@@ -195,7 +108,7 @@ private slots:
     void taskKeyPopsUpTheTaskList()
     {
         SKIP_WITHOUT_ZKESTREL();
-        auto s = resident();
+        auto s = ResidentSession::start();
         QVERIFY(s);
         QVERIFY(!s->rig.visibleWindows().contains(title));
         QVERIFY(s->popUp(QStringLiteral("Snake Xtreme")));
@@ -219,7 +132,7 @@ private slots:
     void monitorTabRefreshesWhileShown()
     {
         SKIP_WITHOUT_ZKESTREL();
-        auto s = resident();
+        auto s = ResidentSession::start();
         QVERIFY(s);
         QVERIFY(s->popUp(QStringLiteral("Snake Xtreme")));
         s->rig.forgetPainted();
@@ -242,7 +155,7 @@ private slots:
     void selectingATaskRaisesItAndHides()
     {
         SKIP_WITHOUT_ZKESTREL();
-        auto s = resident();
+        auto s = ResidentSession::start();
         QVERIFY(s);
         QVERIFY(s->popUp(QStringLiteral("Snake Xtreme")));
         QVERIFY(s->rig.keys(title, {QStringLiteral("Return")}));
@@ -268,7 +181,7 @@ private slots:
     void quitAndKillFromTheOptionsMenu()
     {
         SKIP_WITHOUT_ZKESTREL();
-        auto s = resident();
+        auto s = ResidentSession::start();
         QVERIFY(s);
         // Rows, newest task first: Calculator, Snake Xtreme, File Manager.
         const qint64 calculator = s->rig.launch(kCalculatorId, "/usr/SYSqtapp/calculator/calculator");
@@ -305,7 +218,7 @@ private slots:
     void favouriteAddedAndStarted()
     {
         SKIP_WITHOUT_ZKESTREL();
-        auto s = resident();
+        auto s = ResidentSession::start();
         QVERIFY(s);
         QVERIFY(s->popUp(QStringLiteral("Snake Xtreme")));
         QVERIFY(s->rig.keys(title, {QStringLiteral("Right")}));
@@ -344,7 +257,7 @@ private slots:
     void hideAllShowsTheIdleScreen()
     {
         SKIP_WITHOUT_ZKESTREL();
-        auto s = resident(true);
+        auto s = ResidentSession::start(true);
         QVERIFY(s);
         QVERIFY(s->popUp(QStringLiteral("Snake Xtreme")));
         QVERIFY(s->rig.keys(title, {QStringLiteral("Right")}));
@@ -363,7 +276,7 @@ private slots:
     void settingsApplyAtOnceAndAfterARestart()
     {
         SKIP_WITHOUT_ZKESTREL();
-        auto s = resident();
+        auto s = ResidentSession::start();
         QVERIFY(s);
         QVERIFY(s->popUp(QStringLiteral("Snake Xtreme")));
         QVERIFY(!s->rows().contains(QStringLiteral("Messages")));
@@ -414,7 +327,7 @@ private slots:
     void secondStartHandsOver()
     {
         SKIP_WITHOUT_ZKESTREL();
-        auto s = resident();
+        auto s = ResidentSession::start();
         QVERIFY(s);
         QProcess second;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -430,8 +343,6 @@ private slots:
         QCOMPARE(pidsOfPhone(kBin.toLocal8Bit() + "/zKestrel", s->rig.deviceRoot()).size(), 1);
     }
 };
-
-const QString ZKestrelStoriesTest::title = QStringLiteral("Tasks Manager");
 
 ZK_TEST(PhoneScreenTest)
 ZK_TEST(ZKestrelStoriesTest)

@@ -11,6 +11,7 @@
 #include <QStandardPaths>
 #include <QUuid>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -356,6 +357,75 @@ bool PhoneRig::click(int x, int y) const
     xdotool({QStringLiteral("mousemove"), QString::number(x), QString::number(y),
              QStringLiteral("click"), QStringLiteral("1")}, &ok);
     return ok;
+}
+
+namespace {
+PhoneRig::ScreenWindow screenWindow(const QString& line)
+{
+    const QStringList f = line.split(QLatin1Char('\t'));
+    PhoneRig::ScreenWindow w;
+    if (f.size() == 3) {
+        w.id = f.at(0).toUInt();
+        w.pid = f.at(1).toLongLong();
+        w.name = f.at(2);
+    }
+    return w;
+}
+}
+
+QList<PhoneRig::ScreenWindow> PhoneRig::stack() const
+{
+    QProcess x;
+    x.setProcessEnvironment(m_env);
+    x.start(kBin + QStringLiteral("/zk_xwin"), {QStringLiteral("stack")});
+    x.waitForFinished(15000);
+    QList<ScreenWindow> windows;
+    for (const QString& line : QString::fromUtf8(x.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        windows << screenWindow(line);
+    return windows;
+}
+
+PhoneRig::ScreenWindow PhoneRig::keyboardWindow() const
+{
+    QProcess x;
+    x.setProcessEnvironment(m_env);
+    x.start(kBin + QStringLiteral("/zk_xwin"), {QStringLiteral("focus")});
+    x.waitForFinished(15000);
+    return screenWindow(QString::fromUtf8(x.readAllStandardOutput()).trimmed());
+}
+
+bool PhoneRig::closeWindow(const QString& name) const
+{
+    QProcess x;
+    x.setProcessEnvironment(m_env);
+    x.start(kBin + QStringLiteral("/zk_xwin"), {QStringLiteral("close"), name});
+    return x.waitForFinished(15000) && x.exitCode() == 0;
+}
+
+bool PhoneRig::waitForTop(qint64 pid, int ms) const
+{
+    QDeadlineTimer deadline(ms);
+    for (;;) {
+        const QList<ScreenWindow> windows = stack();
+        if (!windows.isEmpty() && windows.last().pid == pid && keyboardWindow().id == windows.last().id)
+            return true;
+        if (deadline.hasExpired())
+            return false;
+        QTest::qWait(50);
+    }
+}
+
+bool PhoneRig::waitForNoWindowOf(qint64 pid, int ms) const
+{
+    QDeadlineTimer deadline(ms);
+    for (;;) {
+        const QList<ScreenWindow> windows = stack();
+        if (std::none_of(windows.begin(), windows.end(), [pid](const ScreenWindow& w) { return w.pid == pid; }))
+            return true;
+        if (deadline.hasExpired())
+            return false;
+        QTest::qWait(50);
+    }
 }
 
 QString PhoneRig::screenshot(const QString& name) const

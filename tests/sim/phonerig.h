@@ -67,6 +67,23 @@ public:
     // dialog, say).
     bool keys(const QStringList& keys) const;
 
+    // What a window manager would know, on the bare X screen: the mapped
+    // top-level windows bottom to top, and the one with the keyboard (tests/
+    // helpers/zk_xwin). A close as a title bar's close button asks it.
+    struct ScreenWindow
+    {
+        quint32 id = 0;
+        qint64 pid = 0;
+        QString name;
+    };
+    QList<ScreenWindow> stack() const;
+    ScreenWindow keyboardWindow() const;
+    bool closeWindow(const QString& name) const;
+    // Waits until the top window is one of that program's and has the
+    // keyboard (pid) or until none of its windows is mapped (pid, false).
+    bool waitForTop(qint64 pid, int ms = 15000) const;
+    bool waitForNoWindowOf(qint64 pid, int ms = 15000) const;
+
     // Clicks the first mouse button at a point of the screen.
     bool click(int x, int y) const;
 
