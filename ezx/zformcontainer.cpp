@@ -54,15 +54,25 @@ QSize ZFormContainer::arrangeChildren()
     const int available = std::max(0, maximumViewportSize().width() - barWidth - 2 * margin);
     int y = margin;
     int right = 0;
-    for (const Row& row : m_rows) {
+    for (Row& row : m_rows) {
         QWidget* w = row.widget;
         if (w->isHidden())
             continue;
         const bool hasExtra = row.extra && row.extra->parentWidget() == contents();
         const int extraWidth = hasExtra ? row.extra->sizeHint().width() + spacing : 0;
         int width = row.stretch ? available - extraWidth : w->sizeHint().width();
-        if (fixedWidth(w))
-            width = w->maximumWidth();
+        if (fixedWidth(w)) {
+            // A width set since the form last narrowed it is the new wish.
+            if (w->maximumWidth() != row.givenWidth)
+                row.askedWidth = w->maximumWidth();
+            // Only a form on screen has its real width to compare with.
+            width = row.askedWidth;
+            if (isVisible())
+                width = std::min(width, std::max(0, available - extraWidth));
+            if (width != w->maximumWidth())
+                w->setFixedWidth(width);
+            row.givenWidth = width;
+        }
         width = std::max(0, width);
         int height = rowHeight(w, width);
         if (hasExtra)
@@ -74,4 +84,10 @@ QSize ZFormContainer::arrangeChildren()
         y += height + spacing;
     }
     return {right, m_rows.isEmpty() ? 0 : y - spacing + margin};
+}
+
+void ZFormContainer::showEvent(QShowEvent* event)
+{
+    ZScrollPanel::showEvent(event);
+    relayout();
 }

@@ -5,7 +5,9 @@
 #include <QVector>
 
 // A scroll panel that stacks its children vertically, each at full width
-// (or its own width when it asks not to stretch), with small spacing.
+// (or its own width when it asks not to stretch), with small spacing. A
+// child of a fixed width wider than the form is narrowed to it, so that
+// nothing runs off the screen or under the scroll bar.
 class ZFormContainer : public ZScrollPanel
 {
     Q_OBJECT
@@ -22,6 +24,7 @@ public:
 
 protected:
     QSize arrangeChildren() override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     struct Row
@@ -29,6 +32,10 @@ private:
         QWidget* widget;
         QWidget* extra;
         bool stretch;
+        // The fixed width the widget asked for, and the one the form gave it
+        // (narrower when the form is).
+        int askedWidth = 0;
+        int givenWidth = 0;
     };
     QVector<Row> m_rows;
 };

@@ -3,6 +3,7 @@
 #include "ezx/zskin.h"
 
 #include <QEvent>
+#include <QFontInfo>
 #include <QLayout>
 #include <QPainter>
 #include <QTextLayout>
@@ -92,6 +93,22 @@ int ZLabel::numLines() const
     return m_numLines;
 }
 
+void ZLabel::setMaxLines(int n)
+{
+    m_maxLines = std::max(0, n);
+    textChanged();
+}
+
+int ZLabel::maxLines() const
+{
+    return m_maxLines;
+}
+
+int ZLabel::lineLimit() const
+{
+    return m_numLines > 0 ? m_numLines : m_maxLines;
+}
+
 void ZLabel::setLeading(int leading)
 {
     m_leading = std::max(0, leading);
@@ -140,6 +157,17 @@ void ZLabel::setFontColor(const QColor& color)
 QColor ZLabel::fontColor() const
 {
     return m_color;
+}
+
+void ZLabel::setShrinkToFit(bool on)
+{
+    m_shrink = on;
+    textChanged();
+}
+
+bool ZLabel::shrinkToFit() const
+{
+    return m_shrink;
 }
 
 int ZLabel::lineHeight() const
@@ -192,13 +220,41 @@ QVector<ZLabel::Line> ZLabel::layoutLines(int textWidth) const
     return lines;
 }
 
+QVector<ZLabel::Line> ZLabel::limitLines(QVector<Line> lines, const QFontMetrics& fm,
+                                          int textWidth) const
+{
+    const int limit = lineLimit();
+    if (limit <= 0 || lines.size() <= limit)
+        return lines;
+    // What is left out is marked on the last line drawn.
+    QString last = lines.at(limit - 1).text;
+    for (qsizetype i = limit; i < lines.size(); ++i)
+        last += QLatin1Char(' ') + lines.at(i).text;
+    last = fm.elidedText(last + QChar(0x2026), Qt::ElideRight, std::max(1, textWidth));
+    lines.resize(limit);
+    lines.last() = {last, fm.horizontalAdvance(last)};
+    return lines;
+}
+
+QStringList ZLabel::figureLines() const
+{
+    QStringList lines = m_text.split(QLatin1Char('\n'));
+    const int limit = lineLimit();
+    if (limit > 0 && lines.size() > limit) {
+        const QStringList rest = lines.mid(limit - 1);
+        lines.resize(limit);
+        lines.last() = rest.join(QLatin1Char(' ')) + QChar(0x2026);
+    }
+    return lines;
+}
+
 int ZLabel::naturalWidth() const
 {
     // Fractional advances, rounded up: a width a fraction short of the text
     // would wrap its last word onto a line of its own.
     const QFontMetricsF fm(font());
     qreal widest = 0;
-    for (const QString& paragraph : m_text.split(QLatin1Char('\n')))
+    for (const QString& paragraph : m_shrink ? figureLines() : m_text.split(QLatin1Char('\n')))
         widest = std::max(widest, fm.horizontalAdvance(paragraph));
     return static_cast<int>(std::ceil(widest)) + 1 + m_padding.left() + m_padding.right();
 }
@@ -215,8 +271,13 @@ int ZLabel::hintWidth() const
 int ZLabel::heightForWidth(int width) const
 {
     const int textWidth = width - m_padding.left() - m_padding.right();
-    const int n = m_numLines > 0 ? m_numLines
-                                 : std::max(1, static_cast<int>(layoutLines(textWidth).size()));
+    int n = m_numLines;
+    if (n <= 0) {
+        n = static_cast<int>(m_shrink ? figureLines().size() : layoutLines(textWidth).size());
+        if (m_maxLines > 0)
+            n = std::min(n, m_maxLines);
+        n = std::max(1, n);
+    }
     return n * lineHeight() + (n - 1) * m_leading + m_padding.top() + m_padding.bottom();
 }
 
@@ -236,6 +297,11 @@ QSize ZLabel::minimumSizeHint() const
     return {0, lineHeight() + m_padding.top() + m_padding.bottom()};
 }
 
+bool ZLabel::fixedSize() const
+{
+    return minimumSize() == maximumSize();
+}
+
 bool ZLabel::managedByLayout() const
 {
     const QWidget* parent = parentWidget();
@@ -244,6 +310,13 @@ bool ZLabel::managedByLayout() const
 
 void ZLabel::textChanged()
 {
+    // A figure in a box of its own: its size never follows the text, so a
+    // new figure (every refresh) costs only the fitting.
+    if (m_shrink && fixedSize()) {
+        fitFigure();
+        update();
+        return;
+    }
     updateGeometry();
     if (!managedByLayout() && !m_resizing) {
         m_resizing = true;
@@ -252,12 +325,49 @@ void ZLabel::textChanged()
         resize(hint.width(), fixedHeight ? height() : hint.height());
         m_resizing = false;
     }
+    fitFigure();
     update();
+}
+
+void ZLabel::fitFigure()
+{
+    m_shownFont = font();
+    if (!m_shrink)
+        return;
+    const QRect area = rect().marginsRemoved(m_padding);
+    const QStringList lines = figureLines();
+    const int n = static_cast<int>(lines.size());
+    auto overrun = [&](const QFont& f) {
+        // How many times too large the lines are for the area (<= 1: they fit).
+        const QFontMetricsF fm(f);
+        qreal widest = 0;
+        for (const QString& line : lines)
+            widest = std::max(widest, std::ceil(fm.horizontalAdvance(line)));
+        const qreal high = n * QFontMetrics(f).height() + (n - 1) * m_leading;
+        return std::max(widest / std::max(1, area.width()), high / std::max(1, area.height()));
+    };
+    qreal over = overrun(m_shownFont);
+    if (over <= 1.0)
+        return;
+    // Whole pixel sizes: a figure that changes every refresh then needs no
+    // more than a few font sizes.
+    QFont f = font();
+    int pixels = static_cast<int>(QFontInfo(f).pixelSize() / over);
+    for (;;) {
+        pixels = std::max(pixels, kSmallestShrinkPixels);
+        f.setPixelSize(pixels);
+        over = overrun(f);
+        if (over <= 1.0 || pixels == kSmallestShrinkPixels)
+            break;
+        --pixels;
+    }
+    m_shownFont = f;
 }
 
 void ZLabel::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
+    fitFigure();
     // Someone else set the width: the height follows the wrapped text.
     if (m_autoResize && !m_resizing && minimumHeight() != maximumHeight()) {
         const int h = heightForWidth(width());
@@ -281,10 +391,22 @@ void ZLabel::paintEvent(QPaintEvent*)
     QPainter p(this);
     p.setPen(m_color);
     const QRect area = rect().marginsRemoved(m_padding);
-    QVector<Line> lines = layoutLines(area.width());
-    if (m_numLines > 0 && lines.size() > m_numLines)
-        lines.resize(m_numLines);
-    const int step = lineHeight() + m_leading;
+    QVector<Line> lines;
+    int lineH = lineHeight();
+    if (m_shrink) {
+        // A figure's lines at the size that fits; only below the smallest
+        // size does a line still not fit, and it is elided.
+        p.setFont(m_shownFont);
+        const QFontMetrics fm(m_shownFont);
+        lineH = fm.height();
+        for (const QString& line : figureLines()) {
+            const QString shown = fm.elidedText(line, Qt::ElideRight, std::max(1, area.width()));
+            lines.append({shown, fm.horizontalAdvance(shown)});
+        }
+    } else {
+        lines = limitLines(layoutLines(area.width()), fontMetrics(), area.width());
+    }
+    const int step = lineH + m_leading;
     const int total = static_cast<int>(lines.size()) * step - m_leading;
     int y = area.top();
     if (m_alignment & Qt::AlignVCenter)
@@ -297,7 +419,7 @@ void ZLabel::paintEvent(QPaintEvent*)
             p.save();
             p.translate(area.left(), y);
             p.scale(static_cast<qreal>(area.width()) / line.width, 1.0);
-            p.drawText(QRect(0, 0, line.width, lineHeight()),
+            p.drawText(QRect(0, 0, line.width, lineH),
                        Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip, line.text);
             p.restore();
             y += step;
@@ -308,7 +430,7 @@ void ZLabel::paintEvent(QPaintEvent*)
             x += (area.width() - line.width) / 2;
         else if (m_alignment & Qt::AlignRight)
             x += area.width() - line.width;
-        p.drawText(QRect(x, y, std::max(line.width, 1), lineHeight()),
+        p.drawText(QRect(x, y, std::max(line.width, 1), lineH),
                    Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip, line.text);
         y += step;
     }

@@ -11,12 +11,19 @@
 #include <QPainter>
 #include <QPointer>
 #include <QScrollBar>
+#include <QTimer>
 
 #include <algorithm>
 
 namespace {
 constexpr int checkMarkWidth = 24;
 constexpr int plainSeparatorHeight = 11;
+
+// The marquee moves 2 pixels every 60 ms (33 pixels a second) and rests
+// 1.2 s at either end.
+constexpr int marqueeTickMs = 60;
+constexpr int marqueeStep = 2;
+constexpr int marqueePauseSteps = 20;
 
 bool isPlainSeparator(const QString& text)
 {
@@ -135,6 +142,7 @@ void ZListBox::forgetItem(ZListItem* item)
         if (next < 0)
             next = nextSelectable(index - 1, -1);
         m_current = next;
+        restartMarquee();
         if (next >= 0)
             emit highlighted(next);
     }
@@ -147,6 +155,7 @@ void ZListBox::clear()
     const QList<ZListItem*> items = std::exchange(m_items, {});
     m_current = -1;
     m_pressed = -1;
+    stopMarquee();
     for (ZListItem* it : items) {
         it->m_inList = false;
         delete it;
@@ -174,6 +183,7 @@ void ZListBox::setCurrentItem(int index)
     if (index == -1) {
         if (m_current != -1) {
             m_current = -1;
+            stopMarquee();
             viewport()->update();
         }
         return;
@@ -189,6 +199,7 @@ void ZListBox::setCurrentItem(int index)
         return;
     }
     m_current = index;
+    restartMarquee();
     viewport()->update();
     ensureCurrentVisible();
     emit highlighted(index);
@@ -376,6 +387,7 @@ void ZListBox::invalidateHeights()
     for (ZListItem* it : std::as_const(m_items))
         it->m_cachedHeight = -1;
     m_layoutDirty = true;
+    restartMarquee();
     updateScrollBar();
     viewport()->update();
 }
@@ -385,13 +397,17 @@ void ZListBox::itemChanged(ZListItem* it)
     it->m_cachedHeight = -1;
     m_layoutDirty = true;
     const int index = itemIndex(it);
-    if (index >= 0 && index == m_current && !it->isSelectable()) {
-        int next = nextSelectable(index, 1);
-        if (next < 0)
-            next = nextSelectable(index, -1);
-        m_current = next;
-        if (next >= 0)
-            emit highlighted(next);
+    if (index >= 0 && index == m_current) {
+        if (!it->isSelectable()) {
+            int next = nextSelectable(index, 1);
+            if (next < 0)
+                next = nextSelectable(index, -1);
+            m_current = next;
+            if (next >= 0)
+                emit highlighted(next);
+        }
+        // The current row's texts changed (or another row became current).
+        restartMarquee();
     }
     updateScrollBar();
     viewport()->update();
@@ -587,6 +603,88 @@ void ZListBox::resizeEvent(QResizeEvent* event)
 {
     QAbstractScrollArea::resizeEvent(event);
     syncScrollBar();
+    restartMarquee();
+}
+
+void ZListBox::showEvent(QShowEvent* event)
+{
+    QAbstractScrollArea::showEvent(event);
+    restartMarquee();
+}
+
+void ZListBox::hideEvent(QHideEvent* event)
+{
+    QAbstractScrollArea::hideEvent(event);
+    stopMarquee();
+}
+
+bool ZListBox::isMarqueeRunning() const
+{
+    return m_marqueeTimer && m_marqueeTimer->isActive();
+}
+
+void ZListBox::restartMarquee()
+{
+    const ZListItem* it = item(m_current);
+    if (!it || !isVisible() || it->isSeparator()) {
+        stopMarquee();
+        return;
+    }
+    int width = viewport()->width();
+    if (m_checkable)
+        width -= checkMarkWidth;
+    const QRect row(0, 0, width, heightOf(const_cast<ZListItem*>(it)) - 1);
+    const int room = it->textOverflow(row, *this);
+    if (room <= 0) {
+        stopMarquee();
+        return;
+    }
+    m_marqueeRoom = room;
+    m_marqueeOffset = 0;
+    m_marqueeWait = marqueePauseSteps;
+    m_marqueeAtEnd = false;
+    if (!m_marqueeTimer) {
+        m_marqueeTimer = new QTimer(this);
+        m_marqueeTimer->setInterval(marqueeTickMs);
+        connect(m_marqueeTimer, &QTimer::timeout, this, &ZListBox::stepMarquee);
+    }
+    if (!m_marqueeTimer->isActive())
+        m_marqueeTimer->start();
+}
+
+void ZListBox::stopMarquee()
+{
+    if (m_marqueeTimer)
+        m_marqueeTimer->stop();
+    const bool moved = m_marqueeOffset != 0;
+    m_marqueeRoom = 0;
+    m_marqueeOffset = 0;
+    m_marqueeAtEnd = false;
+    if (moved)
+        viewport()->update();
+}
+
+void ZListBox::stepMarquee()
+{
+    if (m_marqueeRoom <= 0 || m_current < 0)
+        return;
+    if (m_marqueeWait > 0) {
+        --m_marqueeWait;
+        return;
+    }
+    if (m_marqueeAtEnd) {
+        // Back to the start, and rest there before the next round.
+        m_marqueeOffset = 0;
+        m_marqueeAtEnd = false;
+        m_marqueeWait = marqueePauseSteps;
+    } else {
+        m_marqueeOffset = std::min(m_marqueeOffset + marqueeStep, m_marqueeRoom);
+        if (m_marqueeOffset == m_marqueeRoom) {
+            m_marqueeAtEnd = true;
+            m_marqueeWait = marqueePauseSteps;
+        }
+    }
+    viewport()->update(itemRect(m_current));
 }
 
 void ZListBox::changeEvent(QEvent* event)

@@ -5,12 +5,18 @@
 // between rows, a thin scroll bar. Up/Down move the current row over the
 // selectable rows (no wrap); Return/Enter or a click select it. Separators and
 // unselectable rows never become current and are never selected.
+//
+// A text too long for its row ends in "…"; on the current row it scrolls
+// instead (a marquee): after a pause it moves left until its end shows,
+// pauses, and comes back to its start, over and over. Its timer runs only
+// while the list is shown and its current row has such a text.
 #include <QAbstractScrollArea>
 #include <QFont>
 #include <QList>
 
 #include <optional>
 
+class QTimer;
 class ZListItem;
 class ZSettingItem;
 
@@ -63,6 +69,13 @@ public:
     void setCheckable(bool on);
     bool isCheckable() const { return m_checkable; }
 
+    // The marquee of the current row: running (its timer active), how far
+    // its long texts are moved left in pixels, and one step of it (what the
+    // timer does).
+    bool isMarqueeRunning() const;
+    int marqueeOffset() const { return m_marqueeOffset; }
+    void stepMarquee();
+
     // The row under a point of the viewport, -1 when none.
     int itemAt(const QPoint& pos) const;
     // The rectangle of a row in viewport coordinates (empty when out of range).
@@ -83,6 +96,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     friend class ZListItem;
@@ -99,6 +114,10 @@ private:
     int sortedIndexFor(const ZListItem* item) const;
     int nextSelectable(int from, int step) const;
     void select(int index);
+    // Starts the current row's marquee from its beginning, or stops it when
+    // the row's texts fit (or the list is not shown).
+    void restartMarquee();
+    void stopMarquee();
 
     QString m_layout;
     QList<ZListItem*> m_items;
@@ -112,4 +131,9 @@ private:
     mutable bool m_layoutDirty = true;
     bool m_scrollBarPending = false;
     mutable std::optional<int> m_lineHeights[2];   // [emphasized]
+    QTimer* m_marqueeTimer = nullptr;   // made when a row first needs it
+    int m_marqueeRoom = 0;              // how far the current row's texts overrun
+    int m_marqueeOffset = 0;
+    int m_marqueeWait = 0;              // steps of pause left
+    bool m_marqueeAtEnd = false;
 };

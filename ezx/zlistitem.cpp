@@ -39,6 +39,11 @@ void ZListItem::paintRow(QPainter&, const QRect&, const ZListBox&, bool) const
     // A bare item has no content of its own.
 }
 
+int ZListItem::textOverflow(const QRect&, const ZListBox&) const
+{
+    return 0;
+}
+
 void ZListItem::changed()
 {
     m_cachedHeight = -1;

@@ -41,8 +41,13 @@ protected:
     // Height of this row (not a separator) in the given list box.
     virtual int rowHeight(const ZListBox& list) const;
     // Draws the row's content (not its background, highlight or rule) into rect.
+    // The current row draws its long texts moved left by the list's
+    // marqueeOffset(), within their boxes.
     virtual void paintRow(QPainter& painter, const QRect& rect, const ZListBox& list,
                           bool current) const;
+    // How many pixels the widest text of the row, drawn as the current row
+    // into rect, needs beyond its box; 0 when every text fits.
+    virtual int textOverflow(const QRect& rect, const ZListBox& list) const;
     // Tells the list box that the row's content or height changed.
     void changed();
 

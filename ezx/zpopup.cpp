@@ -1,13 +1,13 @@
 #include "ezx/zpopup.h"
 
 #include "ezx/zkeys.h"
+#include "ezx/zlabel.h"
 #include "ezx/zskin.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPushButton>
@@ -17,6 +17,7 @@
 
 namespace {
 constexpr int frameWidth = 2;
+constexpr int maxTitleLines = 2;
 
 // The soft-key bar of a popup: the same dark strip as a window's.
 class PopupKeyBar : public QWidget
@@ -70,14 +71,15 @@ ZPopup::ZPopup(int type, QWidget* parent, const char* name, bool modal, int x, i
     outer->setSpacing(0);
     outer->setSizeConstraint(QLayout::SetNoConstraint);
 
-    m_title = new QLabel(this);
+    // A long title (a setting's) wraps onto a second line rather than
+    // running off the popup.
+    m_title = new ZLabel(QString(), this);
     QFont bold = m_title->font();
     bold.setBold(true);
     m_title->setFont(bold);
-    m_title->setContentsMargins(8, 5, 8, 5);
-    QPalette tp = m_title->palette();
-    tp.setColor(QPalette::WindowText, zskin::popupFrame());
-    m_title->setPalette(tp);
+    m_title->setPadding(8, 5, 8, 5);
+    m_title->setMaxLines(maxTitleLines);
+    m_title->setFontColor(zskin::popupFrame());
     m_title->hide();
     outer->addWidget(m_title);
 

@@ -1,16 +1,17 @@
 #pragma once
 
 // A modal popup over the window: a framed box in the bottom part of the
-// screen with a title line, its content and a soft-key bar of two texts.
+// screen with a title (up to two lines, a longer one ends in "…"), its
+// content and a soft-key bar of two texts.
 // exec() runs a nested loop and returns 1 when the left soft key (F10, or a
 // click on it) ends it, 0 for the right soft key, Escape or a close. The
 // select key (Return/Enter) confirms like the left soft key unless the
 // content uses it. Whoever runs a popup deletes it afterwards.
 #include <QDialog>
 
-class QLabel;
 class QPushButton;
 class QVBoxLayout;
+class ZLabel;
 
 class ZPopup : public QDialog
 {
@@ -49,7 +50,7 @@ protected:
 private:
     void placeOverWindow();
 
-    QLabel* m_title = nullptr;
+    ZLabel* m_title = nullptr;
     QVBoxLayout* m_content = nullptr;
     QWidget* m_keyBar = nullptr;
     QPushButton* m_left = nullptr;

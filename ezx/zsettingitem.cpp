@@ -186,8 +186,7 @@ int ZSettingItem::rowHeight(const ZListBox& list) const
     return h;
 }
 
-void ZSettingItem::paintRow(QPainter& p, const QRect& rect, const ZListBox& list,
-                            bool current) const
+QList<QRect> ZSettingItem::fieldBoxes(const QRect& rect) const
 {
     QList<int> iconWidths;
     QList<ZListField> specs;
@@ -199,20 +198,65 @@ void ZSettingItem::paintRow(QPainter& p, const QRect& rect, const ZListBox& list
     }
     const QList<int> widths = listFieldWidths(specs, rect.width(), iconWidths);
 
+    QList<QRect> boxes;
     int x = rect.x();
-    for (qsizetype i = 0; i < m_fields.size() && x < rect.right(); ++i) {
-        const Field& f = m_fields.at(i);
-        const QRect box(x, rect.y(), std::min(widths.at(i), rect.right() + 1 - x), rect.height());
+    for (qsizetype i = 0; i < m_fields.size(); ++i) {
+        if (x >= rect.right()) {
+            boxes.append(QRect());
+            continue;
+        }
+        boxes.append(QRect(x, rect.y(), std::min(widths.at(i), rect.right() + 1 - x), rect.height()));
         x += widths.at(i);
+    }
+    return boxes;
+}
+
+QRect ZSettingItem::textBoxOf(const Field& f, const QRect& box)
+{
+    QRect textBox = box.adjusted(textPadding, 0, -2, 0);
+    if (!f.pixmap.isNull())
+        textBox.setLeft(textBox.left() + f.pixmap.deviceIndependentSize().toSize().width() + textPadding);
+    return textBox;
+}
+
+int ZSettingItem::textOverflow(const QRect& rect, const ZListBox& list) const
+{
+    const QList<QRect> boxes = fieldBoxes(rect);
+    int overflow = 0;
+    for (qsizetype i = 0; i < m_fields.size(); ++i) {
+        const Field& f = m_fields.at(i);
+        if (f.spec.kind != ZListField::Text || boxes.at(i).isEmpty())
+            continue;
+        const int room = textBoxOf(f, boxes.at(i)).width();
+        if (room <= 0)
+            continue;
+        for (const Line& line : f.lines) {
+            const QFontMetrics fm(list.lineFont(line.emphasized, true));
+            overflow = std::max(overflow, fm.horizontalAdvance(line.text) - room);
+        }
+    }
+    return overflow;
+}
+
+void ZSettingItem::paintRow(QPainter& p, const QRect& rect, const ZListBox& list,
+                            bool current) const
+{
+    const QList<QRect> boxes = fieldBoxes(rect);
+    // Only the current row scrolls its long texts; the others end in "…".
+    const int shift = current ? list.marqueeOffset() : 0;
+    for (qsizetype i = 0; i < m_fields.size(); ++i) {
+        const Field& f = m_fields.at(i);
+        const QRect& box = boxes.at(i);
+        if (box.isEmpty())
+            continue;
         if (f.spec.kind == ZListField::Icon) {
             drawCentred(p, box, f.pixmap);
             continue;
         }
-        QRect textBox = box.adjusted(textPadding, 0, -2, 0);
+        const QRect textBox = textBoxOf(f, box);
         if (!f.pixmap.isNull()) {
             const int pw = f.pixmap.deviceIndependentSize().toSize().width();
-            drawCentred(p, QRect(textBox.x(), box.y(), pw, box.height()), f.pixmap);
-            textBox.setLeft(textBox.left() + pw + textPadding);
+            drawCentred(p, QRect(box.x() + textPadding, box.y(), pw, box.height()), f.pixmap);
         }
         if (textBox.width() <= 0)
             continue;
@@ -220,15 +264,28 @@ void ZSettingItem::paintRow(QPainter& p, const QRect& rect, const ZListBox& list
         for (const Line& line : f.lines) {
             const int lh = lineHeight(list, line.emphasized);
             const QFont font = list.lineFont(line.emphasized, current);
+            const QFontMetrics fm(font);
             p.setFont(font);
             if (current)
                 p.setPen(zskin::highlightText());
             else
                 p.setPen(line.emphasized ? zskin::text() : zskin::dimText());
-            const QString shown =
-                QFontMetrics(font).elidedText(line.text, Qt::ElideRight, textBox.width());
-            p.drawText(QRect(textBox.x(), y, textBox.width(), lh),
-                       Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shown);
+            const int overrun = fm.horizontalAdvance(line.text) - textBox.width();
+            if (overrun > 0 && shift > 0) {
+                // Scrolling: the whole text, moved left, seen through its box.
+                const int x = textBox.x() - std::min(shift, overrun);
+                p.save();
+                p.setClipRect(textBox, Qt::IntersectClip);
+                p.drawText(QRect(x, y, textBox.width() + overrun, lh),
+                           Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, line.text);
+                p.restore();
+            } else {
+                const QString shown = overrun > 0
+                    ? fm.elidedText(line.text, Qt::ElideRight, textBox.width())
+                    : line.text;
+                p.drawText(QRect(textBox.x(), y, textBox.width(), lh),
+                           Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shown);
+            }
             y += lh;
         }
     }

@@ -49,6 +49,7 @@ protected:
     int rowHeight(const ZListBox& list) const override;
     void paintRow(QPainter& painter, const QRect& rect, const ZListBox& list,
                   bool current) const override;
+    int textOverflow(const QRect& rect, const ZListBox& list) const override;
 
 private:
     struct Line
@@ -69,6 +70,12 @@ private:
     bool validField(int field, const char* operation) const;
     static void loadPixmap(const Field& f);
     int linesHeight(const Field& f, const ZListBox& list) const;
+    // The box of each field in a row drawn into rect (an empty box for a
+    // field with no room left).
+    QList<QRect> fieldBoxes(const QRect& rect) const;
+    // Where a text field's lines go: its box less the padding and the
+    // field's own picture.
+    static QRect textBoxOf(const Field& f, const QRect& box);
 
     QList<Field> m_fields;
 };

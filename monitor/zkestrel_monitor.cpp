@@ -20,6 +20,7 @@
 #include <QPixmap>
 #include <QTimer>
 
+#include <algorithm>
 #include <span>
 
 // The monitor's part of the main window: sampling into the window's own
@@ -30,6 +31,22 @@ namespace {
 constexpr int labelSkin = 87;
 constexpr int panelWidth = 50;
 constexpr int refreshMs = 2000;
+
+// Side panel rows: where the RAM and SWAP icons sit. A row's figure may
+// fill the room down to where the next row starts; the SWAP row, the last,
+// gets as much room as the RAM row.
+constexpr int ramRowY = 80;
+constexpr int swapRowY = 155;
+constexpr int rowPitch = swapRowY - ramRowY;
+
+// Monitor page: each title sits above its graph, in the room between the
+// graph above (or the top) and its own graph, as wide as the page allows
+// beside the thin scroll bar.
+constexpr int titleX = 12;
+constexpr int graphX = 10;
+constexpr int titleToGraph = 20;
+constexpr int pageWidth = 240;
+constexpr int scrollBarWidth = 4;
 
 QString appDir()
 {
@@ -45,14 +62,19 @@ ZImage* panelPicture(ZScrollPanel* panel, const QString& file)
     return image;
 }
 
-// A side-panel text under an icon: the panel's width, centred, no margins.
-ZLabel* panelLabel(ZScrollPanel* panel, const QFont& font)
+// A side-panel figure under an icon: the panel's width, centred, no
+// margins, as high as the room down to the next row (bottom). It shrinks
+// to fit that box rather than break or run into the next icon: the box,
+// not the panel font size, is the limit.
+ZLabel* panelLabel(ZScrollPanel* panel, const QFont& font, int top, int bottom)
 {
     auto* label = new ZLabel(QString(), panel, nullptr, 0, labelSkin);
     label->setFont(font);
     label->setAlignment(ZLabel::PhoneAlignCenter);
     label->setFixedWidth(panelWidth);
+    label->setFixedHeight(std::max(1, bottom - top));
     label->setPadding(0);
+    label->setShrinkToFit(true);
     return label;
 }
 
@@ -63,19 +85,24 @@ void buildMemoryRow(ZScrollPanel* panel, const QFont& font, const QString& iconF
 {
     ZImage* icon = panelPicture(panel, iconFile);
     panel->addChild(icon, 0, y);
-    label = panelLabel(panel, font);
-    panel->addChild(label, 0, y + icon->height() + 1);
+    const int labelY = y + icon->height() + 1;
+    label = panelLabel(panel, font, labelY, y + rowPitch);
+    panel->addChild(label, 0, labelY);
     bar = panelPicture(panel, QStringLiteral("/panel/progress.png"));
     bar->setFixedWidth(1);
     panel->addChild(bar, 0, y + icon->height() - bar->height());
 }
 
+// A title on one line above its graph, whatever the list font size: it
+// shrinks to fit its box rather than wrap under the graph.
 ZLabel* monitorTitle(ZScrollPanel* page, const QString& text, const QFont& font)
 {
     auto* label = new ZLabel(text, page, nullptr, 0, labelSkin);
     label->setFont(font);
     if (gSettings && gSettings->useTextColor)
         label->setFontColor(gSettings->panelColor);
+    label->setFixedSize(pageWidth - titleX - scrollBarWidth, titleToGraph);
+    label->setShrinkToFit(true);
     return label;
 }
 
@@ -194,15 +221,16 @@ void ZKestrel::buildSidePanel(const QFont& font)
     }
     ZImage* cpuIcon = panelPicture(sidePanel, QStringLiteral("/panel/cpu.png"));
     sidePanel->addChild(cpuIcon, 0, 0);
-    cpuLabel = panelLabel(sidePanel, font);
+    const int cpuLabelY = cpuIcon->height() + 1;
+    cpuLabel = panelLabel(sidePanel, font, cpuLabelY, ramRowY);
     cpuLabel->setNumLines(2);
     cpuLabel->setLeading(1);
-    sidePanel->addChild(cpuLabel, 0, cpuIcon->height() + 1);
+    sidePanel->addChild(cpuLabel, 0, cpuLabelY);
     cpuBar = panelPicture(sidePanel, QStringLiteral("/panel/progressv.png"));
     sidePanel->addChild(cpuBar, cpuIcon->width() - cpuBar->width(), 0);
 
-    buildMemoryRow(sidePanel, font, QStringLiteral("/panel/ram.png"), 80, ramLabel, ramBar);
-    buildMemoryRow(sidePanel, font, QStringLiteral("/panel/swap.png"), 155, swapLabel, swapBar);
+    buildMemoryRow(sidePanel, font, QStringLiteral("/panel/ram.png"), ramRowY, ramLabel, ramBar);
+    buildMemoryRow(sidePanel, font, QStringLiteral("/panel/swap.png"), swapRowY, swapLabel, swapBar);
 }
 
 void ZKestrel::buildMonitorPage(const QFont& font)
@@ -212,16 +240,16 @@ void ZKestrel::buildMonitorPage(const QFont& font)
     cpuTitleLabel = monitorTitle(monitorPage, QStringLiteral("CPU:"), font);
     cpuTitleLabel->setPreferredWidth(150);
     cpuGraph = new ZImage(monitorPage, nullptr, 0);
-    monitorPage->addChild(cpuTitleLabel, 12, 0);
-    monitorPage->addChild(cpuGraph, 10, 20);
+    monitorPage->addChild(cpuTitleLabel, titleX, 0);
+    monitorPage->addChild(cpuGraph, graphX, titleToGraph);
 
     ramTitleLabel = monitorTitle(monitorPage, QStringLiteral("RAM"), font);
     ramGraph = new ZImage(monitorPage, nullptr, 0);
-    monitorPage->addChild(ramTitleLabel, 12, 70);
-    monitorPage->addChild(ramGraph, 10, 90);
+    monitorPage->addChild(ramTitleLabel, titleX, 70);
+    monitorPage->addChild(ramGraph, graphX, 70 + titleToGraph);
 
     swapTitleLabel = monitorTitle(monitorPage, QStringLiteral("SWAP"), font);
     swapGraph = new ZImage(monitorPage, nullptr, 0);
-    monitorPage->addChild(swapTitleLabel, 12, 140);
-    monitorPage->addChild(swapGraph, 10, 160);
+    monitorPage->addChild(swapTitleLabel, titleX, 140);
+    monitorPage->addChild(swapGraph, graphX, 140 + titleToGraph);
 }

@@ -4,6 +4,7 @@
 #include "ezx/zsettingitem.h"
 #include "tests/common/ztest.h"
 
+#include <QFontMetrics>
 #include <QScrollBar>
 #include <QSet>
 #include <QSignalSpy>
@@ -368,6 +369,52 @@ private slots:
         big.setPointSize(30);
         list.setItemFont(0, big, false);
         QVERIFY(list.itemRect(0).height() > h1);
+    }
+
+    // The current row's long text scrolls, one step at a time: a pause, on
+    // to its end, a pause, back to its start. A row that fits, or a list
+    // that is not on screen, runs no timer.
+    void currentRowsLongTextScrollsAndComesBack()
+    {
+        QWidget window;
+        window.resize(120, 100);
+        auto* list = new ZListBox(&window);
+        list->setGeometry(0, 0, 120, 100);
+        const QString longText = QStringLiteral("a text far wider than this narrow list of rows");
+        fill(*list, {QStringLiteral("fits"), longText});
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(list->currentItem(), 0);
+        QVERIFY(!list->isMarqueeRunning());
+
+        list->setCurrentItem(1);
+        QVERIFY(list->isMarqueeRunning());
+        int steps = 0;
+        while (list->marqueeOffset() == 0 && steps < 1000) {
+            list->stepMarquee();
+            ++steps;
+        }
+        QVERIFY2(steps > 1, "it rests before it moves");
+        int furthest = 0;
+        while (list->marqueeOffset() >= furthest && steps < 10000) {
+            furthest = list->marqueeOffset();
+            list->stepMarquee();
+            ++steps;
+        }
+        QCOMPARE(list->marqueeOffset(), 0);
+        // Far enough for the end of the text to come into its box.
+        const int advance = QFontMetrics(list->lineFont(true, true)).horizontalAdvance(longText);
+        QVERIFY2(furthest >= advance - list->viewport()->width() && furthest < advance,
+                 qPrintable(QStringLiteral("%1 of %2").arg(furthest).arg(advance)));
+
+        list->stepMarquee();
+        QCOMPARE(list->marqueeOffset(), 0);   // resting at the start again
+        window.hide();
+        QVERIFY(!list->isMarqueeRunning());
+        window.show();
+        QVERIFY(list->isMarqueeRunning());
+        list->setCurrentItem(0);
+        QVERIFY(!list->isMarqueeRunning());
     }
 
     void twoThousandRowsScrollToTheCurrentRow()
