@@ -72,7 +72,8 @@ qint64 runTimeNs(pid_t pid)
         return -1;
     qint64 sum = 0;
     for (const QByteArray& thread : threads) {
-        const QByteArray schedstat = task.read(("task/" + thread + "/schedstat").constData(), 256).value_or(QByteArray());
+        const QByteArray file = "task/" + thread + "/schedstat";
+        const QByteArray schedstat = task.read(file.constData(), 256).value_or(QByteArray());
         sum += schedstat.split(' ').value(0).toLongLong();
     }
     return sum;

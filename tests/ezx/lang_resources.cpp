@@ -148,7 +148,8 @@ private slots:
         QStringList plain;
         for (const QString& text : sourceTexts())
             plain << plainTrCallsInText(text);
-        QVERIFY2(plain.isEmpty(), qPrintable(QStringLiteral("tr() without a resource id: ") + plain.join(QStringLiteral(", "))));
+        QVERIFY2(plain.isEmpty(),
+                 qPrintable(QStringLiteral("tr() without a resource id: ") + plain.join(QStringLiteral(", "))));
     }
 
     void bothLanguagesHaveTheSameIds()

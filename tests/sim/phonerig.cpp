@@ -72,7 +72,8 @@ QList<qint64> pidsOfPhone(const QByteArray& needle, const QString& deviceRoot)
     const QByteArray mark = "EZX_DEVICE_ROOT=" + deviceRoot.toLocal8Bit() + '\0';
     QList<qint64> own;
     for (qint64 pid : pidsWithCommandLine(needle)) {
-        const std::optional<QByteArray> environment = TaskDir(static_cast<int>(pid)).read("environ", 1 << 20);
+        const std::optional<QByteArray> environment =
+            TaskDir(static_cast<int>(pid)).read("environ", 1 << 20);
         // The environment starts with an entry too: look for it after a NUL.
         if (environment && ('\0' + *environment).contains('\0' + mark))
             own << pid;
