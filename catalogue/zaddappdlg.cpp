@@ -118,6 +118,7 @@ void ZAddAppDlg::accept()
     if (lowestFreeSlot() < 0) {
         logLine(QStringLiteral("ZAddAppDlg: OK: all favourite slots are used"));
         tellAllSlotsUsed();
+        logLine(QStringLiteral("ZAddAppDlg: OK:  End"));
         MyBaseDlg::reject();
         return;
     }
@@ -135,7 +136,8 @@ void ZAddAppDlg::tellAllSlotsUsed()
 {
     ZPopup notice(0, this);
     notice.setTitle(tr("TXT_RID_OPTION_ADD", "Add"));
-    auto* text = new QLabel(tr("All %1 favourites are in use").arg(favouriteSlotCount));
+    auto* text = new QLabel(tr("FMT_RID_NOTICE_FAVOURITES_FULL_1", "All %1 favourites are in use")
+                                .arg(favouriteSlotCount));
     text->setWordWrap(true);
     notice.insertChild(text);
     notice.setSoftkeyTextLeft(tr("TXT_RID_SOFTKEY_OK", "OK"));

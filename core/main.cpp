@@ -49,6 +49,11 @@ int main(int argc, char** argv)
                              "session bus; -daemon needs a session bus\n");
                 std::fflush(stderr);
                 code = kExitNoBus;
+            } else if (!gSettings->commandChannel || !gSettings->commandChannel->ownsName()) {
+                // Another resident opened the channel first (both started at
+                // the same moment): it answers, this one hands over as a
+                // second start does and ends.
+                QCopChannel::send(kCommandChannel, "show()");
             } else {
                 code = gApp->exec();
             }

@@ -8,7 +8,7 @@
 void installLanguageResources(QCoreApplication* app)
 {
     if (app == nullptr) {
-        logLine(QStringLiteral("LanguageResources: no application, nothing installed"));
+        noteLine(QStringLiteral("LanguageResources: no application, nothing installed"));
         return;
     }
     // One set of resources per application, however often this is called.

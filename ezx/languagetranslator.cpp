@@ -35,7 +35,7 @@ bool ZLanguageTranslator::loadLanguage(const QString& language)
     const QString file = QStringLiteral(":/ezx/lang/ezx_") + language + QStringLiteral(".qm");
     if (m_resources.load(file))
         return true;
-    logLine(QStringLiteral("LanguageResources: cannot load ") + file
+    noteLine(QStringLiteral("LanguageResources: cannot load ") + file
             + QStringLiteral(", English texts are used"));
     return false;
 }
@@ -74,7 +74,7 @@ QString ZLanguageTranslator::translate(const char* context, const char* sourceTe
     const QByteArray id(sourceText);
     if (!m_reportedMissing.contains(id)) {
         m_reportedMissing.insert(id);
-        logLine(QStringLiteral("LanguageResources: no text for ") + QString::fromLatin1(id)
+        noteLine(QStringLiteral("LanguageResources: no text for ") + QString::fromLatin1(id)
                 + QStringLiteral(", English text used"));
     }
     if (disambiguation != nullptr && *disambiguation != '\0')

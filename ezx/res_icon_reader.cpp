@@ -21,7 +21,7 @@ void reportUnknown(const QString& name)
     if (reported.contains(name))
         return;
     reported.insert(name);
-    logLine(QStringLiteral("RES_ICON_Reader: no icon named ") + name);
+    noteLine(QStringLiteral("RES_ICON_Reader: no icon named ") + name);
 }
 }
 

@@ -27,14 +27,14 @@ bool slotbyname::invoke(QObject* receiver, const QByteArray& slot, const char* w
     const QMetaObject* meta = receiver->metaObject();
     const int index = meta->indexOfMethod(slot.constData());
     if (index < 0) {
-        logLine(QStringLiteral("%1: no slot %2 in %3")
+        noteLine(QStringLiteral("%1: no slot %2 in %3")
                     .arg(QLatin1String(who), QLatin1String(slot),
                          QLatin1String(meta->className())));
         return false;
     }
     const QMetaMethod method = meta->method(index);
     if (method.parameterCount() != 0) {
-        logLine(QStringLiteral("%1: slot %2 takes arguments")
+        noteLine(QStringLiteral("%1: slot %2 takes arguments")
                     .arg(QLatin1String(who), QLatin1String(slot)));
         return false;
     }

@@ -127,13 +127,13 @@ ZColorPickerDlg::ZColorPickerDlg(const QColor& initial, const QColor* table, int
 {
     QColor first = initial;
     if (!first.isValid()) {
-        logLine(QStringLiteral("ZColorPickerDlg: no valid initial colour, using black"));
+        noteLine(QStringLiteral("ZColorPickerDlg: no valid initial colour, using black"));
         first = QColor(Qt::black);
     }
     QList<QColor> offered;
     if (table && count > 0) {
         if (count > maxTable) {
-            logLine(QStringLiteral("ZColorPickerDlg: %1 colours offered, showing %2")
+            noteLine(QStringLiteral("ZColorPickerDlg: %1 colours offered, showing %2")
                         .arg(count)
                         .arg(maxTable));
             count = maxTable;
@@ -142,7 +142,7 @@ ZColorPickerDlg::ZColorPickerDlg(const QColor& initial, const QColor* table, int
             offered.append(table[i]);
     } else {
         if (table)
-            logLine(QStringLiteral("ZColorPickerDlg: empty colour table, using the palette"));
+            noteLine(QStringLiteral("ZColorPickerDlg: empty colour table, using the palette"));
         offered = defaultPalette();
     }
 

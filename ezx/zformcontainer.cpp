@@ -16,7 +16,7 @@ ZFormContainer::~ZFormContainer() = default;
 void ZFormContainer::addChild(QWidget* w, bool stretch, QWidget* extra)
 {
     if (!w) {
-        logLine(QStringLiteral("ZFormContainer: null child not added"));
+        noteLine(QStringLiteral("ZFormContainer: null child not added"));
         return;
     }
     m_rows.append({w, extra, stretch});

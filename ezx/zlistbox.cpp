@@ -83,11 +83,11 @@ ZListBox::~ZListBox()
 void ZListBox::insertItem(ZListItem* item, int index, bool autoHighlight)
 {
     if (!item) {
-        logLine(QStringLiteral("ZListBox::insertItem: no item"));
+        noteLine(QStringLiteral("ZListBox::insertItem: no item"));
         return;
     }
     if (item->m_inList) {
-        logLine(QStringLiteral("ZListBox::insertItem: the item is already in a list"));
+        noteLine(QStringLiteral("ZListBox::insertItem: the item is already in a list"));
         return;
     }
     item->m_list = this;
@@ -112,7 +112,7 @@ void ZListBox::insertItem(ZListItem* item, int index, bool autoHighlight)
 void ZListBox::removeItem(int index)
 {
     if (index < 0 || index >= count()) {
-        logLine(QStringLiteral("ZListBox::removeItem: no row %1 of %2").arg(index).arg(count()));
+        noteLine(QStringLiteral("ZListBox::removeItem: no row %1 of %2").arg(index).arg(count()));
         return;
     }
     ZListItem* it = m_items.at(index);
@@ -188,8 +188,11 @@ void ZListBox::setCurrentItem(int index)
         }
         return;
     }
+    // An empty list has no row to highlight: nothing to say about that.
+    if (count() == 0)
+        return;
     if (index < 0 || index >= count()) {
-        logLine(QStringLiteral("ZListBox::setCurrentItem: no row %1 of %2").arg(index).arg(count()));
+        noteLine(QStringLiteral("ZListBox::setCurrentItem: no row %1 of %2").arg(index).arg(count()));
         return;
     }
     if (!m_items.at(index)->isSelectable())
@@ -223,7 +226,7 @@ void ZListBox::ensureCurrentVisible()
 void ZListBox::setItemFont(int region, const QFont& font, bool highlighted)
 {
     if (region < 0 || region > 2) {
-        logLine(QStringLiteral("ZListBox::setItemFont: no region %1").arg(region));
+        noteLine(QStringLiteral("ZListBox::setItemFont: no region %1").arg(region));
         return;
     }
     m_fonts[region][highlighted ? 1 : 0] = font;
@@ -285,7 +288,7 @@ int ZListBox::sortedIndexFor(const ZListItem* item) const
 void ZListBox::checkItem(int index, bool checked)
 {
     if (index < 0 || index >= count()) {
-        logLine(QStringLiteral("ZListBox::checkItem: no row %1 of %2").arg(index).arg(count()));
+        noteLine(QStringLiteral("ZListBox::checkItem: no row %1 of %2").arg(index).arg(count()));
         return;
     }
     if (checked) {

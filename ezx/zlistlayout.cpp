@@ -45,7 +45,7 @@ QList<ZListField> parseListLayout(const QString& layout)
         bad = false;
     }
     if (bad || fields.isEmpty()) {
-        logLine(QStringLiteral("ZListBox: bad row layout \"%1\", using \"%M\"").arg(layout));
+        noteLine(QStringLiteral("ZListBox: bad row layout \"%1\", using \"%M\"").arg(layout));
         return oneTextField();
     }
     return fields;

@@ -31,7 +31,7 @@ ZNavTabWidget::~ZNavTabWidget() = default;
 int ZNavTabWidget::addTab(QWidget* page, const QIcon& icon, const QString& label)
 {
     if (!page) {
-        logLine(QStringLiteral("ZNavTabWidget: null page not added"));
+        noteLine(QStringLiteral("ZNavTabWidget: null page not added"));
         return -1;
     }
     const int index = m_stack->addWidget(page);
@@ -71,7 +71,7 @@ QString ZNavTabWidget::tabLabel(int index) const
 void ZNavTabWidget::setCurrentPage(int index)
 {
     if (index < 0 || index >= count()) {
-        logLine(QStringLiteral("ZNavTabWidget: no page %1").arg(index));
+        noteLine(QStringLiteral("ZNavTabWidget: no page %1").arg(index));
         return;
     }
     if (index == currentPageIndex())

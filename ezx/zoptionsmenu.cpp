@@ -113,7 +113,7 @@ void ZOptionsMenu::activate(int index)
     // menu still over the window.
     hide();
     if (index < 0 || index >= count()) {
-        logLine(QStringLiteral("ZOptionsMenu: no entry %1").arg(index));
+        noteLine(QStringLiteral("ZOptionsMenu: no entry %1").arg(index));
         return;
     }
     const Item item = m_items.at(index);

@@ -54,7 +54,7 @@ QWidget* ZScrollPanel::contents() const
 void ZScrollPanel::addChild(QWidget* w, int x, int y)
 {
     if (!w) {
-        logLine(QStringLiteral("ZScrollPanel: null child not added"));
+        noteLine(QStringLiteral("ZScrollPanel: null child not added"));
         return;
     }
     const bool hiddenOnPurpose = w->testAttribute(Qt::WA_WState_ExplicitShowHide) && w->isHidden();

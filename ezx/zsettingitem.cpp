@@ -51,7 +51,7 @@ bool ZSettingItem::validField(int field, const char* operation) const
 {
     if (field >= 0 && field < fieldCount())
         return true;
-    logLine(QStringLiteral("ZSettingItem::%1: no field %2 in a row of %3 fields")
+    noteLine(QStringLiteral("ZSettingItem::%1: no field %2 in a row of %3 fields")
                 .arg(QLatin1String(operation))
                 .arg(field)
                 .arg(fieldCount()));
@@ -78,7 +78,7 @@ void ZSettingItem::setSubItem(int field, int line, const QString& text, bool emp
     if (!validField(field, "setSubItem"))
         return;
     if (line < 0) {
-        logLine(QStringLiteral("ZSettingItem::setSubItem: bad line %1").arg(line));
+        noteLine(QStringLiteral("ZSettingItem::setSubItem: bad line %1").arg(line));
         return;
     }
     Field& f = m_fields[field];

@@ -15,7 +15,7 @@ ZSliderModule::ZSliderModule(int min, int max, int step, int value, int indicato
     if (name)
         setObjectName(QString::fromLatin1(name));
     if (min > max) {
-        logLine(QStringLiteral("ZSliderModule: range %1..%2 turned round").arg(min).arg(max));
+        noteLine(QStringLiteral("ZSliderModule: range %1..%2 turned round").arg(min).arg(max));
         std::swap(min, max);
     }
     if (step <= 0)

@@ -37,7 +37,7 @@ void ZSoftKey::setText(int index, const QString& text, int priority)
 {
     Q_UNUSED(priority);
     if (!validIndex(index)) {
-        logLine(QStringLiteral("ZSoftKey: no key %1").arg(index));
+        noteLine(QStringLiteral("ZSoftKey: no key %1").arg(index));
         return;
     }
     m_keys[index].text = text;
@@ -52,7 +52,7 @@ QString ZSoftKey::text(int index) const
 void ZSoftKey::setClickedSlot(int index, QObject* receiver, const char* slot)
 {
     if (!validIndex(index)) {
-        logLine(QStringLiteral("ZSoftKey: no key %1").arg(index));
+        noteLine(QStringLiteral("ZSoftKey: no key %1").arg(index));
         return;
     }
     m_keys[index].receiver = receiver;
@@ -62,7 +62,7 @@ void ZSoftKey::setClickedSlot(int index, QObject* receiver, const char* slot)
 void ZSoftKey::setOptMenu(int index, ZOptionsMenu* menu)
 {
     if (!validIndex(index)) {
-        logLine(QStringLiteral("ZSoftKey: no key %1").arg(index));
+        noteLine(QStringLiteral("ZSoftKey: no key %1").arg(index));
         return;
     }
     if (m_keys[index].menu)

@@ -1,9 +1,8 @@
 #include "monitor/cpufrequency.h"
 
+#include "platform/boundedread.h"
 #include "platform/devicepath.h"
 #include "platform/logline.h"
-
-#include <QFile>
 
 #include <climits>
 #include <cmath>
@@ -26,10 +25,29 @@ qint64 leadingNumber(const QByteArray& text)
     return static_cast<qint64>(value);
 }
 
-int cpuInfoMhz(QFile& file)
+// A one-number file of the kernel or the phone needs no more than this.
+constexpr qint64 kNumberFileLimit = 256;
+// The first "cpu MHz" line is in the first processor's block, a few hundred
+// bytes in: the blocks of a many-core machine's other processors are never
+// asked for.
+constexpr qint64 kCpuInfoLimit = 4096;
+
+// The number on the first line of a one-number file.
+qint64 leadingNumberOf(const std::optional<QByteArray>& text)
 {
-    while (!file.atEnd()) {
-        const QByteArray line = file.readLine(4096);
+    if (!text)
+        return -1;
+    const QByteArray head = text->left(kNumberFileLimit - 1);
+    const qsizetype end = head.indexOf('\n');
+    return leadingNumber(end < 0 ? head : head.left(end + 1));
+}
+
+int cpuInfoMhz(QByteArray text)
+{
+    // A line cut by the bound is not read.
+    if (text.size() > kCpuInfoLimit)
+        text.truncate(text.lastIndexOf('\n', kCpuInfoLimit - 1) + 1);
+    for (const QByteArray& line : text.split('\n')) {
         if (!line.startsWith("cpu MHz"))
             continue;
         const qsizetype colon = line.indexOf(':');
@@ -58,18 +76,19 @@ QList<CpuFrequencySource> defaultCpuFrequencySources()
 
 int readCpuFrequencySource(const CpuFrequencySource& source)
 {
-    QFile file(source.path);
-    if (!file.open(QIODevice::ReadOnly))
-        return -1;
+    // These files report a size of 0 or of a page, not of what they hold:
+    // they are read until read() returns nothing.
     switch (source.kind) {
     case CpuFrequencySource::MpmOperatingPoint:
-        return static_cast<int>(leadingNumber(file.readLine(256)));
+        return static_cast<int>(leadingNumberOf(readFileAtMost(source.path, kNumberFileLimit)));
     case CpuFrequencySource::CpufreqKhz: {
-        const qint64 khz = leadingNumber(file.readLine(256));
+        const qint64 khz = leadingNumberOf(readFileAtMost(source.path, kNumberFileLimit));
         return khz < 0 ? -1 : static_cast<int>(khz / 1000);
     }
-    case CpuFrequencySource::CpuInfoMhz:
-        return cpuInfoMhz(file);
+    case CpuFrequencySource::CpuInfoMhz: {
+        const std::optional<QByteArray> text = readFileAtMost(source.path, kCpuInfoLimit);
+        return text ? cpuInfoMhz(*text) : -1;
+    }
     }
     return -1;
 }

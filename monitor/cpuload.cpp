@@ -1,13 +1,15 @@
 #include "monitor/cpuload.h"
 
 #include "monitor/historyrings.h"
+#include "platform/boundedread.h"
 #include "platform/logline.h"
-
-#include <QFile>
 
 #include <cmath>
 
 namespace {
+// The "cpu" line of /proc/stat: ten counters of at most 20 digits.
+constexpr qint64 kStatLineLimit = 4096;
+
 // A counter is a plain run of decimal digits that fits in 64 bits.
 std::optional<quint64> parseCounter(const QByteArray& word)
 {
@@ -47,13 +49,14 @@ QString procStatPath()
 
 std::optional<CpuCounters> readCpuCounters(const QString& statPath)
 {
-    QFile file(statPath);
-    if (!file.open(QIODevice::ReadOnly)) {
+    // Only the first line counts; the per-processor lines after it are not
+    // asked for. /proc files report size 0: read until read() says the end.
+    const std::optional<QByteArray> text = readFileAtMost(statPath, kStatLineLimit);
+    if (!text) {
         reportStatFailure(QStringLiteral("cannot open ") + statPath);
         return std::nullopt;
     }
-    // /proc files report size 0; readLine reads until the end of the line.
-    const QByteArray line = file.readLine(4096);
+    const QByteArray line = text->left(text->indexOf('\n'));
     const QList<QByteArray> words = line.simplified().split(' ');
     if (words.size() < 5 || words.at(0) != "cpu") {
         reportStatFailure(QStringLiteral("no cpu line with four counters in ") + statPath);

@@ -1,11 +1,16 @@
 #include "monitor/meminfo.h"
 
+#include "platform/boundedread.h"
 #include "platform/logline.h"
 
-#include <QFile>
 #include <QList>
 
 #include <limits>
+
+namespace {
+// A kernel's meminfo is about 1.5 KiB.
+constexpr qint64 kMemInfoLimit = 64 * 1024;
+}
 
 QString procMemInfoPath()
 {
@@ -50,12 +55,13 @@ MemInfo parseMemInfo(const QByteArray& text)
 
 MemInfo readMemInfo(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    // /proc files report size 0: read until read() says the end.
+    const std::optional<QByteArray> text = readFileAtMost(path, kMemInfoLimit);
+    if (!text) {
         logLine(QStringLiteral("setMemInfo: cannot open ") + path);
         return {};
     }
-    return parseMemInfo(file.readAll());
+    return parseMemInfo(text->left(kMemInfoLimit));
 }
 
 int freePercent(qint64 free, qint64 total)

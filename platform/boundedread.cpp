@@ -1,6 +1,12 @@
 #include "platform/boundedread.h"
 
+#include <QFile>
+
 #include <algorithm>
+#include <cerrno>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 QByteArray readAtMost(QIODevice& device, qint64 limit)
 {
@@ -16,5 +22,37 @@ QByteArray readAtMost(QIODevice& device, qint64 limit)
             break;
         data += part;
     }
+    return data;
+}
+
+QByteArray readFdAtMost(int fd, qint64 limit)
+{
+    // A small first piece: most kernel files are a few hundred bytes.
+    constexpr qint64 firstPiece = 4096;
+    QByteArray data;
+    if (fd < 0 || limit < 0)
+        return data;
+    qint64 used = 0;
+    while (used <= limit) {
+        const qint64 want = std::min(std::max(firstPiece, used), limit + 1 - used);
+        data.resize(used + want);
+        const ssize_t got = ::read(fd, data.data() + used, static_cast<size_t>(want));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            break;
+        used += got;
+    }
+    data.resize(used);
+    return data;
+}
+
+std::optional<QByteArray> readFileAtMost(const QString& path, qint64 limit)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    QByteArray data = readFdAtMost(fd, limit);
+    ::close(fd);
     return data;
 }

@@ -1,7 +1,8 @@
 #include "platform/idleheaptrim.h"
 
+#include "platform/taskdir.h"
+
 #include <QAbstractEventDispatcher>
-#include <QFile>
 
 #if defined(__GLIBC__)
 #include <malloc.h>
@@ -23,10 +24,10 @@ IdleHeapTrim::IdleHeapTrim(QObject* parent)
 qint64 IdleHeapTrim::residentKb()
 {
     // statm: size, resident, ... in pages.
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> statm = TaskDir(static_cast<int>(getpid())).read("statm", 128);
+    if (!statm)
         return -1;
-    const QList<QByteArray> fields = statm.readLine(128).split(' ');
+    const QList<QByteArray> fields = statm->split(' ');
     bool ok = false;
     const qint64 pages = fields.value(1).toLongLong(&ok);
     return ok ? pages * (sysconf(_SC_PAGESIZE) / 1024) : -1;

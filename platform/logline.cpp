@@ -2,7 +2,8 @@
 
 #include <cstdio>
 
-void logLine(const QString& text)
+namespace {
+void writeLine(const QString& text, std::FILE* stream)
 {
     if (text.isEmpty())
         return;
@@ -15,7 +16,18 @@ void logLine(const QString& text)
         if (u < 0x20 || u == 0x7f)
             c = '?';
     }
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
+    std::fputc('\n', stream);
+    std::fflush(stream);
+}
+}
+
+void logLine(const QString& text)
+{
+    writeLine(text, stdout);
+}
+
+void noteLine(const QString& text)
+{
+    writeLine(text, stderr);
 }

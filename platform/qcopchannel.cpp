@@ -270,6 +270,18 @@ bool QCopChannel::isListening() const
     return d->listening && d->holdsName;
 }
 
+bool QCopChannel::ownsName() const
+{
+    if (!isListening())
+        return false;
+    const QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return false;
+    const QDBusMessage reply = callDaemon(bus, QStringLiteral("GetNameOwner"), {busName(d->channel)});
+    return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()
+           && reply.arguments().constFirst().toString() == bus.baseService();
+}
+
 bool QCopChannel::isRegistered(const QByteArray& channel)
 {
     const QString fault = channelFault(channel);

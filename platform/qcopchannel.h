@@ -29,6 +29,10 @@ public:
     // receives its messages; false without a bus or for an unusable channel.
     bool isListening() const;
 
+    // True when this process owns the channel's bus name now, and is not
+    // only queued for it behind another process (one question to the bus).
+    bool ownsName() const;
+
     // True while some process listens on the channel.
     static bool isRegistered(const QByteArray& channel);
 

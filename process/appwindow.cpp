@@ -1,5 +1,6 @@
 #include "platform/qcopchannel.h"
 #include "platform/qcopnames.h"
+#include "platform/taskdir.h"
 #include "process/procwalk.h"
 
 #include <QDBusConnection>
@@ -49,16 +50,17 @@ bool windowOwnerAnswers(int pid)
     return QCopChannel::isRegistered(channel);
 }
 
-std::function<bool(int)> windowOwnersNow()
+std::function<bool(const TaskDir&)> windowOwnersNow()
 {
     QCopNameMirror* names = QCopNameMirror::instance();
     if (!names)
-        return [](int) { return false; };
-    return [names](int pid) {
+        return [](const TaskDir&) { return false; };
+    return [names](const TaskDir& task) {
         // Tasks confirmed before, by pid and start time: a long-lived window
         // that came up quickly after its start is asked once, not each scan.
         static QHash<int, qint64> confirmed;
-        const qint64 startNs = taskStartNs(pid);
+        const int pid = task.pid();
+        const qint64 startNs = taskStartNs(task);
         if (startNs >= 0 && confirmed.value(pid, -1) == startNs)
             return true;
         const bool own = isWindowOwnersTask(names->listenerSeenNs(appChannelOf(pid)), startNs,

@@ -1,6 +1,7 @@
 #include "process/cmdline.h"
 
-#include <QFile>
+#include "platform/boundedread.h"
+#include "platform/taskdir.h"
 
 QString cmdlineText(const QByteArray& bytes, int limit)
 {
@@ -18,16 +19,21 @@ QString cmdlineText(const QByteArray& bytes, int limit)
     return QString::fromLatin1(text);
 }
 
-QString readCmdline(const QString& path, int limit)
+QString readCmdline(const TaskDir& task, int limit)
 {
-    QFile file(path);
-    if (limit <= 0 || !file.open(QIODevice::ReadOnly))
+    if (limit <= 0)
         return QString();
-    // /proc files report size 0, so read until the limit or the end.
-    return cmdlineText(file.read(limit), limit);
+    return cmdlineText(task.read("cmdline", limit).value_or(QByteArray()), limit);
 }
 
 QString readCmdline(int pid, int limit)
 {
-    return readCmdline(QStringLiteral("/proc/%1/cmdline").arg(pid), limit);
+    return readCmdline(TaskDir(pid), limit);
+}
+
+QString readCmdline(const QString& path, int limit)
+{
+    if (limit <= 0)
+        return QString();
+    return cmdlineText(readFileAtMost(path, limit).value_or(QByteArray()), limit);
 }

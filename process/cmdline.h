@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class TaskDir;
+
 // The command line of a task as the task list shows it: at most `limit`
 // bytes of its cmdline file, a final line feed dropped, every byte of value
 // 0x1F or below (the NULs between the arguments among them) turned into a
@@ -9,9 +11,10 @@
 // details dialog 1023.
 //
 // A file that cannot be opened or yields no text gives a null QString.
+QString readCmdline(const TaskDir& task, int limit = 254);
 QString readCmdline(int pid, int limit = 254);
 
-// The same rules on any file (the task's file is "/proc/<pid>/cmdline").
+// The same rules on any file (a captured cmdline file, for one).
 QString readCmdline(const QString& path, int limit = 254);
 
 // The rules on bytes already read (at most `limit` of them are used).

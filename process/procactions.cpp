@@ -1,9 +1,9 @@
 #include "process/procactions.h"
 
 #include "platform/logline.h"
+#include "platform/taskdir.h"
 
 #include <QDataStream>
-#include <QFile>
 #include <QIODevice>
 
 #include <cerrno>
@@ -13,8 +13,7 @@
 
 bool procExists(int pid)
 {
-    QFile file(QStringLiteral("/proc/%1/cmdline").arg(pid));
-    return pid > 0 && file.open(QIODevice::ReadOnly);
+    return TaskDir(pid).isOpen();
 }
 
 KillOutcome killProc(int pid)

@@ -5,7 +5,8 @@
 
 // What the task list's actions do to a task, apart from the widgets.
 
-// True while "/proc/<pid>/cmdline" can be opened: the task still exists.
+// True while the task's folder in /proc can be opened: the task still exists
+// (an ended task that has not been reaped yet counts).
 bool procExists(int pid);
 
 // How a kill ended. Killed and NoSuchProcess both mean the task is gone and

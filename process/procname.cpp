@@ -4,10 +4,22 @@ namespace {
 const QLatin1Char kBlank(' ');
 const QLatin1Char kSlash('/');
 
+// The dynamic loader's own file names: "ld-linux.so.2", "ld.so.1",
+// "ld64.so.2" and the like.
+bool isLoaderName(QStringView word)
+{
+    const QStringView name = word.mid(word.lastIndexOf(kSlash) + 1);
+    return name.startsWith(QLatin1String("ld-")) || name.startsWith(QLatin1String("ld."))
+        || name.startsWith(QLatin1String("ld64"));
+}
+
 // A loader runs the program named by its first argument. The first word is
-// taken for a loader when it lies in a lib folder and the next word is a path;
-// a program that itself lives in a lib folder ("/usr/lib/app -x") keeps its
-// name that way, and a "/lib/" further on in the arguments is not looked at.
+// taken for a loader when it lies in a lib folder and the next word is a path,
+// or when it is the dynamic loader itself and the next word is not one of its
+// options: a program started by a relative name ("./mygame", "calc") is
+// still that program. A program that itself lives in a lib folder
+// ("/usr/lib/app -x") keeps its name, and a "/lib/" further on in the
+// arguments is not looked at.
 bool startsWithLoader(const QString& text, qsizetype* programAt)
 {
     const qsizetype blank = text.indexOf(kBlank);
@@ -16,7 +28,12 @@ bool startsWithLoader(const QString& text, qsizetype* programAt)
     qsizetype next = blank;
     while (next < text.size() && text.at(next) == kBlank)
         ++next;
-    if (next >= text.size() || text.at(next) != kSlash)
+    if (next >= text.size())
+        return false;
+    const bool programPath = text.at(next) == kSlash;
+    const bool loaderRunsProgram =
+        isLoaderName(QStringView(text).left(blank)) && text.at(next) != QLatin1Char('-');
+    if (!programPath && !loaderRunsProgram)
         return false;
     *programAt = next;
     return true;

@@ -11,7 +11,8 @@ inline constexpr const char* kDefaultProcFilter =
 // The short name of a task from its command line: a Java MIDlet (the text
 // contains "kvm") keeps its whole command line; otherwise a dynamic loader in
 // front of the program is dropped, then the arguments, then the folders:
-// "/lib/ld-linux.so.2 /mmc/mmca1/app/app -x" is "app".
+// "/lib/ld-linux.so.2 /mmc/mmca1/app/app -x" is "app", and so is
+// "/lib/ld-linux.so.2 ./app".
 QString getProcName(const QString& cmdline);
 
 // True when a task of that name is listed. With showAllTask false the name is

@@ -1,53 +1,72 @@
 #include "process/procstatus.h"
 
-#include <QFile>
+#include "platform/boundedread.h"
+#include "platform/taskdir.h"
+
 #include <QTextStream>
 
 namespace {
-QString statusPath(int pid)
-{
-    return QStringLiteral("/proc/%1/status").arg(pid);
-}
+// Bounds of the reads: a status file is about 1.5 KiB, a stat line a few
+// hundred bytes; a maps file grows with what a task maps, and the dialog
+// lists at most what fits in this.
+constexpr qint64 kStatusLimit = 64 * 1024;
+constexpr qint64 kStatLimit = 4096;
+constexpr qint64 kMapsLimit = 4 * 1024 * 1024;
 
 QString missingField(const QString& key, bool wholeLine)
 {
     return wholeLine ? key : QString();
 }
 
-// The kernel's files are bytes; each one is a Latin-1 character. Without
-// this, a file that starts like a byte-order mark (FE FF, FF FE, EF BB BF)
-// would be decoded as UTF-16 or UTF-8 instead.
-void latin1Only(QTextStream& in)
+// The kernel's files are bytes, each one a Latin-1 character (a first byte
+// that looks like a byte-order mark included); carriage returns are dropped,
+// as a text-mode read does.
+QString latin1Text(QByteArray bytes)
 {
-    in.setEncoding(QStringConverter::Latin1);
-    in.setAutoDetectUnicode(false);
+    bytes.replace('\r', QByteArray());
+    return QString::fromLatin1(bytes);
+}
+
+QStringList mappedPathsOfBytes(const QByteArray& mapsBytes)
+{
+    return mappedPaths(latin1Text(mapsBytes));
 }
 }
 
-QString getStatusField(const QString& path, const QString& key, bool wholeLine)
+QByteArray taskStatusText(const TaskDir& task)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return missingField(key, wholeLine);
-    QTextStream in(&file);
-    latin1Only(in);
-    QString line;
+    return task.read("status", kStatusLimit).value_or(QByteArray());
+}
+
+QString statusField(const QByteArray& statusText, const QString& key, bool wholeLine)
+{
+    const QString text = latin1Text(statusText);
     // Only the start of a line is a key: the task's name, on the "Name:"
     // line, is chosen by whoever started it and may contain any key's text.
-    while (in.readLineInto(&line)) {
+    for (qsizetype start = 0; start < text.size();) {
+        qsizetype end = text.indexOf(QLatin1Char('\n'), start);
+        if (end < 0)
+            end = text.size();
+        const QStringView line = QStringView(text).mid(start, end - start);
+        start = end + 1;
         if (!line.startsWith(key))
             continue;
         if (wholeLine)
-            return line.simplified();
+            return line.toString().simplified();
         const qsizetype colon = line.indexOf(QLatin1Char(':'));
-        return colon < 0 ? QString() : line.mid(colon + 1).trimmed();
+        return colon < 0 ? QString() : line.mid(colon + 1).trimmed().toString();
     }
     return missingField(key, wholeLine);
 }
 
 QString getStatusField(int pid, const QString& key, bool wholeLine)
 {
-    return getStatusField(statusPath(pid), key, wholeLine);
+    return statusField(taskStatusText(TaskDir(pid)), key, wholeLine);
+}
+
+QString getStatusField(const QString& path, const QString& key, bool wholeLine)
+{
+    return statusField(readFileAtMost(path, kStatusLimit).value_or(QByteArray()), key, wholeLine);
 }
 
 QString userNameForUid(const QString& uidField)
@@ -55,9 +74,14 @@ QString userNameForUid(const QString& uidField)
     return uidField == QLatin1String("0\t0\t0\t0") ? QStringLiteral("root") : QStringLiteral("EZX");
 }
 
-QString taskUserName(int pid)
+QString taskUserName(const QByteArray& statusText)
 {
-    return userNameForUid(getStatusField(pid, QStringLiteral("Uid:"), false));
+    return userNameForUid(statusField(statusText, QStringLiteral("Uid:"), false));
+}
+
+QString taskState(const QByteArray& statusText)
+{
+    return statusField(statusText, QStringLiteral("State:"), false);
 }
 
 QList<QByteArray> statFieldsAfterName(const QByteArray& statLine)
@@ -68,17 +92,14 @@ QList<QByteArray> statFieldsAfterName(const QByteArray& statLine)
     return statLine.mid(close + 1).simplified().split(' ');
 }
 
-QList<QByteArray> taskStatFields(int pid)
+QList<QByteArray> taskStatFields(const TaskDir& task)
 {
-    QFile file(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (pid <= 0 || !file.open(QIODevice::ReadOnly))
-        return {};
-    return statFieldsAfterName(file.read(4096));
+    return statFieldsAfterName(task.read("stat", kStatLimit).value_or(QByteArray()));
 }
 
-QString taskState(int pid)
+QList<QByteArray> taskStatFields(int pid)
 {
-    return getStatusField(pid, QStringLiteral("State:"), false);
+    return taskStatFields(TaskDir(pid));
 }
 
 QStringList mappedPaths(QTextStream& maps)
@@ -108,17 +129,17 @@ QStringList mappedPaths(const QString& mapsText)
     return mappedPaths(in);
 }
 
-QStringList readMappedPaths(const QString& mapsPath)
+QStringList taskMappedPaths(const TaskDir& task)
 {
-    QFile file(mapsPath);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return {};
-    QTextStream in(&file);
-    latin1Only(in);
-    return mappedPaths(in);
+    return mappedPathsOfBytes(task.read("maps", kMapsLimit).value_or(QByteArray()));
 }
 
 QStringList taskMappedPaths(int pid)
 {
-    return readMappedPaths(QStringLiteral("/proc/%1/maps").arg(pid));
+    return taskMappedPaths(TaskDir(pid));
+}
+
+QStringList readMappedPaths(const QString& mapsPath)
+{
+    return mappedPathsOfBytes(readFileAtMost(mapsPath, kMapsLimit).value_or(QByteArray()));
 }

@@ -1,6 +1,7 @@
 #include "process/procwalk.h"
 
 #include "platform/logline.h"
+#include "platform/taskdir.h"
 #include "process/cmdline.h"
 #include "process/procstatus.h"
 
@@ -20,7 +21,9 @@ const int kFirstTaskPid = 100;
 const qint64 kFreshWindowNs = 1000000000;
 
 // The value of the leading digits of a /proc entry name, or -1 when it does
-// not begin with a digit or the number does not fit an int.
+// not begin with a digit or the number does not fit an int. Lenient as the
+// phone's walk was: the kernel names tasks with digits only, and a name with
+// more after them finds no folder of that pid to read.
 int leadingPid(const char* name)
 {
     if (*name < '0' || *name > '9')
@@ -69,7 +72,7 @@ QList<int> candidatePids(const QString& procDir)
 }
 
 QList<TaskEntry> scanTasks(const ScanSettings& settings, const std::function<bool(int)>& hasWindow,
-                           int* pidPhone, const std::function<bool(int)>& ownerAlive)
+                           int* pidPhone, const std::function<bool(const TaskDir&)>& ownerAlive)
 {
     logLine(QStringLiteral("Get runing proc"));
     int phone = 0;
@@ -84,15 +87,16 @@ QList<TaskEntry> scanTasks(const ScanSettings& settings, const std::function<boo
 
     QList<TaskEntry> entries;
     for (const int pid : pids) {
-        const QString cmdlinePath = settings.procDir + QStringLiteral("/%1/cmdline").arg(pid);
+        // A task's folder is opened only when something is read from it.
         if (hasWindow && hasWindow(pid)) {
-            const QString text = readCmdline(cmdlinePath).trimmed();
+            const TaskDir task(pid, settings.procDir);
+            const QString text = readCmdline(task).trimmed();
             if (text.isEmpty())
                 continue;
             // The window may have been a dead program's whose pid went on
             // to this one before the bus noticed: then the line read is
             // not the window's.
-            if (ownerAlive && !ownerAlive(pid))
+            if (ownerAlive && !ownerAlive(task))
                 continue;
             if (phone == 0 && text.contains(QLatin1String(kPhoneMarker))) {
                 phone = pid;
@@ -107,7 +111,7 @@ QList<TaskEntry> scanTasks(const ScanSettings& settings, const std::function<boo
         } else {
             if (!settings.showAppNoWindow)
                 continue;
-            const QString text = readCmdline(cmdlinePath);
+            const QString text = readCmdline(TaskDir(pid, settings.procDir));
             if (!isUserApp(text))
                 continue;
             entries.append({pid, text, true});
@@ -117,16 +121,21 @@ QList<TaskEntry> scanTasks(const ScanSettings& settings, const std::function<boo
     return entries;
 }
 
-qint64 taskStartNs(int pid)
+qint64 taskStartNs(const TaskDir& task)
 {
     // The start time is the line's 22nd field, the 20th after the name.
-    const QList<QByteArray> fields = taskStatFields(pid);
+    const QList<QByteArray> fields = taskStatFields(task);
     bool ok = false;
     const qint64 ticks = fields.value(19).toLongLong(&ok);
     const long perSecond = sysconf(_SC_CLK_TCK);
     if (!ok || ticks < 0 || perSecond <= 0)
         return -1;
     return ticks * (1000000000 / perSecond);
+}
+
+qint64 taskStartNs(int pid)
+{
+    return taskStartNs(TaskDir(pid));
 }
 
 bool isWindowOwnersTask(qint64 listenerSeenNs, qint64 startNs, const std::function<bool()>& ownerAnswers)

@@ -7,6 +7,8 @@
 
 #include <functional>
 
+class TaskDir;
+
 // The walk over /proc that fills the task list, as data: the window code
 // only turns the entries into rows.
 
@@ -55,8 +57,10 @@ std::function<bool(int)> appWindowsNow();
 // the pid went to a new process.
 bool windowOwnerAnswers(int pid);
 
-// When the process now at pid started, in nanoseconds on CLOCK_BOOTTIME
-// (from "/proc/<pid>/stat", to the clock tick); -1 when there is none.
+// When the task started, in nanoseconds on CLOCK_BOOTTIME (from its stat
+// file, to the clock tick); -1 when it has gone. By pid: the process now at
+// that pid.
+qint64 taskStartNs(const TaskDir& task);
 qint64 taskStartNs(int pid);
 
 // Whether the task at a pid whose window channel is listed is the process
@@ -69,7 +73,7 @@ bool isWindowOwnersTask(qint64 listenerSeenNs, qint64 startNs, const std::functi
 // The confirmation the task list gives scanTasks(): isWindowOwnersTask()
 // with the copy of the bus's names that appWindowsNow() brought up to date
 // and windowOwnerAnswers(); a task once confirmed is not asked again.
-std::function<bool(int)> windowOwnersNow();
+std::function<bool(const TaskDir&)> windowOwnersNow();
 
 // Walks the process table and returns the accepted tasks in walk order.
 // When pidPhone is given it is set to the first task with a window whose
@@ -77,8 +81,11 @@ std::function<bool(int)> windowOwnersNow();
 // "pidPhone=<pid>" and "Get runing proc: End", or "Can't open /proc".
 // ownerAlive, when given, confirms each window after its command line was
 // read (windowOwnersNow() for the real bus), so that a yes means the line
-// is the window owner's own; a task it denies is skipped.
+// is the window owner's own; a task it denies is skipped. It is handed the
+// task's folder the line was read from.
+// A task's files are read through one handle on its folder (TaskDir), and
+// only for a task that may be listed.
 QList<TaskEntry> scanTasks(const ScanSettings& settings,
                            const std::function<bool(int)>& hasWindow = hasAppWindow,
                            int* pidPhone = nullptr,
-                           const std::function<bool(int)>& ownerAlive = {});
+                           const std::function<bool(const TaskDir&)>& ownerAlive = {});

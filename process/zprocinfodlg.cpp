@@ -10,6 +10,7 @@
 #include "ezx/znavtabwidget.h"
 #include "ezx/zsoftkey.h"
 #include "platform/logline.h"
+#include "platform/taskdir.h"
 #include "process/cmdline.h"
 #include "process/procname.h"
 #include "process/procstatus.h"
@@ -54,14 +55,15 @@ ZProcInfoDlg::ZProcInfoDlg(int pid)
     setMainWidgetTitle(tr("TXT_RID_OPTION_INFORMATION", "Information"));
 
     logLine(QStringLiteral("ZProcInfoDlg: Get Cmd line"));
-    const QString cmdline = readCmdline(pid, kCmdlineLimit);
+    const TaskDir task(pid);
+    const QString cmdline = readCmdline(task, kCmdlineLimit);
 
     logLine(QStringLiteral("ZProcInfoDlg: Add visual component"));
     pageTabs = new ZNavTabWidget(this, nullptr, kTabSkin);
     const QIcon infoIcon(QPixmap(appDir() + QStringLiteral("/img/info.png")));
     const QIcon libIcon(QPixmap(appDir() + QStringLiteral("/img/liblist.png")));
     infoPanel = new ZFormContainer(this, 0, kFormSkin);
-    addInfoLines(pid, cmdline);
+    addInfoLines(task, cmdline);
 
     libListBox = new ZListBox(QStringLiteral("%I%M"), this, 0, kListSkin);
     libListBox->setFixedWidth(240);
@@ -71,7 +73,7 @@ ZProcInfoDlg::ZProcInfoDlg(int pid)
     libListBox->setItemFont(2, listFont, true);
     libListBox->setItemFont(2, listFont, false);
     logLine(QStringLiteral("ZProcInfoDlg: Get loadded lib"));
-    addLibraries(pid);
+    addLibraries(task);
 
     pageTabs->addTab(infoPanel, infoIcon, QString());
     pageTabs->addTab(libListBox, libIcon, QString());
@@ -88,8 +90,10 @@ ZProcInfoDlg::ZProcInfoDlg(int pid)
 
 ZProcInfoDlg::~ZProcInfoDlg() = default;
 
-void ZProcInfoDlg::addInfoLines(int pid, const QString& cmdline)
+void ZProcInfoDlg::addInfoLines(const TaskDir& task, const QString& cmdline)
 {
+    const int pid = task.pid();
+    const QByteArray status = taskStatusText(task);
     const int nice = getpriority(PRIO_PROCESS, static_cast<id_t>(pid));
     ZLabel* name = infoLine(getProcName(cmdline), infoPanel, 20, 240);
     name->setAlignment(ZLabel::PhoneAlignCenter);
@@ -100,11 +104,11 @@ void ZProcInfoDlg::addInfoLines(int pid, const QString& cmdline)
         name,
         infoLine(QStringLiteral("Pid: %1").arg(pid), infoPanel, 14, 240),
         cmd,
-        infoLine(getStatusField(pid, QStringLiteral("VmSize:"), true), infoPanel, 14, 240),
-        infoLine(tr("TXT_RID_EMPHASIS_STATUS", "Status:") + taskState(pid), infoPanel, 14, 240),
-        infoLine(QString::fromUtf8("Потоки:") + getStatusField(pid, QStringLiteral("Threads:"), false),
+        infoLine(statusField(status, QStringLiteral("VmSize:"), true), infoPanel, 14, 240),
+        infoLine(tr("TXT_RID_EMPHASIS_STATUS", "Status:") + taskState(status), infoPanel, 14, 240),
+        infoLine(QString::fromUtf8("Потоки:") + statusField(status, QStringLiteral("Threads:"), false),
                  infoPanel, 14, 240),
-        infoLine(tr("TXT_RID_INSTRUCTIONALTXT_USER_NAME", "User Name:") + taskUserName(pid),
+        infoLine(tr("TXT_RID_INSTRUCTIONALTXT_USER_NAME", "User Name:") + taskUserName(status),
                  infoPanel, 14, 240),
         infoLine(tr("TXT_RID_HEADER_PRIORITY", "Priority") + QStringLiteral(": %1").arg(nice),
                  infoPanel, 14, 240),
@@ -113,9 +117,9 @@ void ZProcInfoDlg::addInfoLines(int pid, const QString& cmdline)
         infoPanel->addChild(line, true, nullptr);
 }
 
-void ZProcInfoDlg::addLibraries(int pid)
+void ZProcInfoDlg::addLibraries(const TaskDir& task)
 {
-    for (const QString& path : taskMappedPaths(pid)) {
+    for (const QString& path : taskMappedPaths(task)) {
         auto* item = new ZListBoxItem(libListBox, QString());
         item->appendSubItem(1, path, true, nullptr);
         libListBox->insertItem(item, -1, true);

@@ -5,11 +5,13 @@
 class QEvent;
 class QObject;
 class QWidget;
+class TaskDir;
 class ZFormContainer;
 class ZListBox;
 class ZNavTabWidget;
 
-// Details of one task, read once when the dialog is built: a page of text
+// Details of one task, read once when the dialog is built, all through one
+// handle on the task's folder in /proc: a page of text
 // lines (name, pid, command line, memory, state, threads, user, priority)
 // and a page with the files mapped into the task. One soft key closes it.
 class ZProcInfoDlg : public MyBaseDlg
@@ -33,6 +35,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void addInfoLines(int pid, const QString& cmdline);
-    void addLibraries(int pid);
+    void addInfoLines(const TaskDir& task, const QString& cmdline);
+    void addLibraries(const TaskDir& task);
 };

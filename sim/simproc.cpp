@@ -1,23 +1,31 @@
 #include "sim/simproc.h"
 
+#include "platform/taskdir.h"
+
 #include <QDir>
-#include <QFile>
 
 #include <algorithm>
+#include <climits>
 
 namespace {
-QString procFile(qint64 pid, const char* name)
+// The simulated phone's command lines and stat lines are short; a longer
+// command line is cut here.
+constexpr qint64 kProcFileLimit = 64 * 1024;
+
+std::optional<QByteArray> procFile(qint64 pid, const char* name)
 {
-    return QStringLiteral("/proc/%1/%2").arg(pid).arg(QLatin1String(name));
+    if (pid <= 0 || pid > INT_MAX)
+        return std::nullopt;
+    return TaskDir(static_cast<int>(pid)).read(name, kProcFileLimit);
 }
 }
 
 QByteArray processCommandLine(qint64 pid)
 {
-    QFile f(procFile(pid, "cmdline"));
-    if (!f.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> file = procFile(pid, "cmdline");
+    if (!file)
         return {};
-    QByteArray text = f.readAll();
+    QByteArray text = *file;
     for (char& c : text) {
         if (static_cast<unsigned char>(c) <= 0x1f)
             c = ' ';
@@ -43,13 +51,11 @@ QList<qint64> pidsWithCommandLine(const QByteArray& needle)
 
 bool processRuns(qint64 pid)
 {
-    if (pid <= 0)
-        return false;
-    QFile f(procFile(pid, "stat"));
-    if (!f.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> file = procFile(pid, "stat");
+    if (!file)
         return false;
     // "pid (comm) S ...": the state follows the last ')', since comm may hold any byte.
-    const QByteArray stat = f.readAll();
+    const QByteArray& stat = *file;
     const qsizetype close = stat.lastIndexOf(')');
     if (close < 0 || close + 2 >= stat.size())
         return false;

@@ -158,5 +158,10 @@
         <extracomment>Show</extracomment>
         <translation>Show</translation>
     </message>
+    <message>
+        <source>FMT_RID_NOTICE_FAVOURITES_FULL_1</source>
+        <extracomment>All %1 favourites are in use</extracomment>
+        <translation>All %1 favourites are in use</translation>
+    </message>
 </context>
 </TS>

@@ -158,5 +158,10 @@
         <extracomment>Show</extracomment>
         <translation>Показывать</translation>
     </message>
+    <message>
+        <source>FMT_RID_NOTICE_FAVOURITES_FULL_1</source>
+        <extracomment>All %1 favourites are in use</extracomment>
+        <translation>Все %1 мест избранного заняты</translation>
+    </message>
 </context>
 </TS>

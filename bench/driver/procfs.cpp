@@ -1,21 +1,22 @@
 #include "bench/driver/procfs.h"
 
+#include "platform/boundedread.h"
+#include "platform/taskdir.h"
 #include "process/procstatus.h"
 
 #include <QDir>
-#include <QFile>
 #include <QSysInfo>
 #include <QThread>
 
 #include <unistd.h>
 
 namespace {
+// Enough for any of the kernel's text files read here.
+constexpr qint64 kProcFileLimit = 1024 * 1024;
+
 QByteArray readProcFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
+    return readFileAtMost(path, kProcFileLimit).value_or(QByteArray());
 }
 
 bool isNumber(const QString& name)
@@ -29,7 +30,7 @@ bool isNumber(const QString& name)
 namespace {
 qint64 statusKb(pid_t pid, const QByteArray& field)
 {
-    const QByteArray status = readProcFile(QStringLiteral("/proc/%1/status").arg(pid));
+    const QByteArray status = taskStatusText(TaskDir(static_cast<int>(pid)));
     for (const QByteArray& line : status.split('\n')) {
         if (line.startsWith(field))
             return line.mid(field.size()).trimmed().split(' ').value(0).toLongLong();
@@ -65,13 +66,16 @@ qint64 cpuTimeNs(pid_t pid)
 
 qint64 runTimeNs(pid_t pid)
 {
-    const QString tasks = QStringLiteral("/proc/%1/task").arg(pid);
-    const QStringList threads = QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    const TaskDir task(static_cast<int>(pid));
+    const QList<QByteArray> threads = task.entries("task");
     if (threads.isEmpty())
         return -1;
     qint64 sum = 0;
-    for (const QString& thread : threads)
-        sum += readProcFile(tasks + QLatin1Char('/') + thread + QStringLiteral("/schedstat")).split(' ').value(0).toLongLong();
+    for (const QByteArray& thread : threads) {
+        const QByteArray file = "task/" + thread + "/schedstat";
+        const QByteArray schedstat = task.read(file.constData(), 256).value_or(QByteArray());
+        sum += schedstat.split(' ').value(0).toLongLong();
+    }
     return sum;
 }
 

@@ -191,7 +191,11 @@ private slots:
             ztest::saveShot(popup->window(), QStringLiteral("favourites_all_slots_used"));
             PopupDriver::confirm(popup);
         });
+        LogCapture log;
         const int r = runWith(dlg, [&] { dlg.softKey()->click(ZSoftKey::Left); });
+        // The notice's own line, and the dialog's last line as ever.
+        QCOMPARE(log.finish(), QStringList({"ZAddAppDlg: OK: Add app", "ZAddAppDlg: OK: all favourite slots are used",
+                                            "ZAddAppDlg: OK:  End"}));
         QCOMPARE(r, 0);
         QCOMPARE(driver.seen(), 1);
         QVERIFY2(notice.contains(QLatin1String("All 20 favourites are in use")), qPrintable(notice));

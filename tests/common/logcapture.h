@@ -3,6 +3,7 @@
 // Catches what the program logs (logLine writes to standard output) until
 // finish(), including the output of child processes forked meanwhile. Call
 // finish() before checking anything: QtTest reports on standard output too.
+// LogCapture(stderr) catches the notes on standard error instead.
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -14,13 +15,14 @@
 class LogCapture
 {
 public:
-    LogCapture()
+    explicit LogCapture(std::FILE* stream = stdout)
+        : m_stream(stream)
     {
-        std::fflush(stdout);
+        std::fflush(m_stream);
         m_file = std::tmpfile();
-        m_saved = ::dup(STDOUT_FILENO);
+        m_saved = ::dup(::fileno(m_stream));
         if (m_file)
-            ::dup2(::fileno(m_file), STDOUT_FILENO);
+            ::dup2(::fileno(m_file), ::fileno(m_stream));
     }
     ~LogCapture() { restore(); }
     LogCapture(const LogCapture&) = delete;
@@ -61,7 +63,7 @@ public:
 private:
     QStringList lines()
     {
-        std::fflush(stdout);
+        std::fflush(m_stream);
         QByteArray all;
         if (m_file) {
             const off_t end = ::lseek(::fileno(m_file), 0, SEEK_END);
@@ -79,8 +81,8 @@ private:
     {
         if (m_saved < 0)
             return;
-        std::fflush(stdout);
-        ::dup2(m_saved, STDOUT_FILENO);
+        std::fflush(m_stream);
+        ::dup2(m_saved, ::fileno(m_stream));
         ::close(m_saved);
         m_saved = -1;
         if (m_file)
@@ -88,6 +90,7 @@ private:
         m_file = nullptr;
     }
 
+    std::FILE* m_stream;
     std::FILE* m_file = nullptr;
     int m_saved = -1;
     off_t m_taken = 0;

@@ -1,11 +1,12 @@
 #include "tests/core/residentrig.h"
 
+#include "platform/taskdir.h"
 #include "process/procstatus.h"
 
 #include <QDeadlineTimer>
-#include <QFile>
 #include <QThread>
 
+#include <climits>
 #include <csignal>
 
 #include <unistd.h>
@@ -15,10 +16,9 @@ namespace {
 // group), -1 when there is none.
 qint64 statusValue(qint64 pid, const QByteArray& key)
 {
-    QFile file(QStringLiteral("/proc/%1/status").arg(pid));
-    if (pid <= 0 || !file.open(QIODevice::ReadOnly))
+    if (pid <= 0 || pid > INT_MAX)
         return -1;
-    for (const QByteArray& line : file.readAll().split('\n')) {
+    for (const QByteArray& line : taskStatusText(TaskDir(static_cast<int>(pid))).split('\n')) {
         if (line.startsWith(key + ':'))
             return line.mid(key.size() + 1).trimmed().split(' ').value(0).toLongLong();
     }

@@ -1,7 +1,13 @@
+#include "tests/common/testfiles.h"
 #include "tests/common/ztest.h"
 #include "tests/core/childprogram.h"
 
+#include "catalogue/registry.h"
+#include "platform/devicepath.h"
 #include "platform/qcopchannel.h"
+
+#include <QDeadlineTimer>
+#include <QScopeGuard>
 
 // The real zKestrel started as a child inside the test's private bus: which
 // mode each command line gives, the single resident instance and how a
@@ -87,6 +93,43 @@ private slots:
         QVERIFY(!second.errors().contains(QLatin1String("isDaemon")));
 
         QVERIFY(resident.waitForLine(QStringLiteral("CreateWindow: end")) >= 0);
+        quitChild(resident);
+    }
+
+    // Two residents started at the same moment both find no resident: the
+    // one that does not own the channel once it opened it hands over as a
+    // second start does, and only the other answers.
+    void residentsStartedTogetherLeaveOne()
+    {
+        // A large registry keeps each start a while between its look for a
+        // resident and its own channel, so that the two starts overlap.
+        const QString registry = devicePath(QLatin1String(systemRegistryPath));
+        QByteArray groups;
+        for (int i = 0; i < 20000; ++i)
+            groups += "[app" + QByteArray::number(i) + "]\nExec = /usr/SYSqtapp/app" + QByteArray::number(i)
+                      + "/app\nName = App\nIcon = app.png\n";
+        QVERIFY(testfiles::writeFile(registry, groups));
+        const auto removeRegistry = qScopeGuard([&registry] { QFile::remove(registry); });
+
+        ChildProgram first(program());
+        ChildProgram second(program());
+        QVERIFY(first.start({QStringLiteral("-daemon")}));
+        QVERIFY(second.start({QStringLiteral("-daemon")}));
+        ChildProgram* ended = nullptr;
+        for (QDeadlineTimer deadline(60000); !ended && !deadline.hasExpired();) {
+            if (first.waitForExit(100))
+                ended = &first;
+            else if (second.waitForExit(100))
+                ended = &second;
+        }
+        QVERIFY2(ended, "both residents stayed");
+        ChildProgram& resident = ended == &first ? second : first;
+        QCOMPARE(ended->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(ended->exitCode(), 0);
+        QCOMPARE(ended->findLine(QStringLiteral("CreateWindow")), -1);
+        // The one that stayed got the hand-over's "show()".
+        QVERIFY(resident.waitForLine(QStringLiteral("CreateWindow: end"), 0, 60000) >= 0);
+        QVERIFY(residentRegistered());
         quitChild(resident);
     }
 

@@ -25,9 +25,21 @@ QSet<QString> idsInText(const QString& text)
     return ids;
 }
 
-QSet<QString> idsInSources()
+// tr() calls written with a plain text instead of a resource id: such a
+// text has no entry in the language resources and stays English.
+QStringList plainTrCallsInText(const QString& text)
 {
-    QSet<QString> ids;
+    static const QRegularExpression call(QStringLiteral("\\btr\\(\\s*\"(?!(?:TXT|FMT)_RID_)([^\"]*)\""));
+    QStringList texts;
+    for (auto it = call.globalMatch(text); it.hasNext();)
+        texts << it.next().captured(1);
+    return texts;
+}
+
+// The text of every source file of the program's folders.
+QStringList sourceTexts()
+{
+    QStringList texts;
     const QStringList folders = {QStringLiteral("platform"), QStringLiteral("ezx"), QStringLiteral("core"),
                                  QStringLiteral("process"), QStringLiteral("monitor"), QStringLiteral("catalogue"),
                                  QStringLiteral("ui"), QStringLiteral("tools"), QStringLiteral("sim")};
@@ -37,9 +49,17 @@ QSet<QString> idsInSources()
         while (it.hasNext()) {
             QFile file(it.next());
             if (file.open(QIODevice::ReadOnly))
-                ids.unite(idsInText(QString::fromUtf8(file.readAll())));
+                texts << QString::fromUtf8(file.readAll());
         }
     }
+    return texts;
+}
+
+QSet<QString> idsInSources()
+{
+    QSet<QString> ids;
+    for (const QString& text : sourceTexts())
+        ids.unite(idsInText(text));
     return ids;
 }
 
@@ -119,6 +139,17 @@ private slots:
         }
         missing.sort();
         QVERIFY2(missing.isEmpty(), qPrintable(QStringLiteral("ids without text: ") + missing.join(QStringLiteral(", "))));
+    }
+
+    void everyTrCallNamesAResourceId()
+    {
+        QCOMPARE(plainTrCallsInText(QStringLiteral("a = tr(\"TXT_RID_SOFTKEY_OK\", \"OK\"); b = tr(\"Kill\");")),
+                 QStringList{QStringLiteral("Kill")});
+        QStringList plain;
+        for (const QString& text : sourceTexts())
+            plain << plainTrCallsInText(text);
+        QVERIFY2(plain.isEmpty(),
+                 qPrintable(QStringLiteral("tr() without a resource id: ") + plain.join(QStringLiteral(", "))));
     }
 
     void bothLanguagesHaveTheSameIds()

@@ -2,6 +2,7 @@
 #include "ezx/zlistbox.h"
 #include "ezx/zlistboxitem.h"
 #include "ezx/zsettingitem.h"
+#include "tests/common/logcapture.h"
 #include "tests/common/ztest.h"
 
 #include <QFontMetrics>
@@ -156,11 +157,20 @@ private slots:
     void currentRowRefusesBadIndexes()
     {
         ZListBox list(nullptr);
+        // The first row of an empty list is no one's mistake: not a word.
+        LogCapture out;
+        LogCapture errors(stderr);
+        list.setCurrentItem(0);
+        QVERIFY(errors.finish().isEmpty());
         fill(list, {"a", "b"});
         QSignalSpy high(&list, &ZListBox::highlighted);
         list.setCurrentItem(1);
+        // A row that is not there is noted, on standard error only.
+        LogCapture misuse(stderr);
         list.setCurrentItem(9);
         list.setCurrentItem(-5);
+        QCOMPARE(misuse.finish().size(), 2);
+        QVERIFY(out.finish().isEmpty());
         QCOMPARE(list.currentItem(), 1);
         QCOMPARE(high.count(), 1);
         QCOMPARE(high.at(0).at(0).toInt(), 1);

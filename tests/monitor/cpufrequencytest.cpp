@@ -1,9 +1,14 @@
 #include "monitor/cpufrequency.h"
+#include "monitor/cpuload.h"
+#include "monitor/meminfo.h"
 #include "platform/devicepath.h"
 #include "tests/common/ztest.h"
 #include "tests/monitor/monitorfiles.h"
 
 #include <QTemporaryDir>
+
+#include <fstream>
+#include <string>
 
 class CpuFrequencyTest : public QObject
 {
@@ -102,6 +107,48 @@ private slots:
         if (!info.isNull())
             write("cpuinfo", info);
         QCOMPARE(readCpuFrequency(sources()), mhz);
+    }
+
+    // The readers on this machine's own kernel files, which report a size of
+    // 0 (/proc) or of a page (/sys): each reader answers from the file when
+    // the file holds what it looks for. The figures are the machine's.
+    void kernelFilesOfThisMachineAnswer_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("holds");
+        QTest::newRow("stat") << procStatPath() << QStringLiteral("cpu ");
+        QTest::newRow("meminfo") << procMemInfoPath() << QStringLiteral("MemTotal:");
+        QTest::newRow("cpuinfo") << QStringLiteral("/proc/cpuinfo") << QStringLiteral("cpu MHz");
+        QTest::newRow("cpufreq") << QStringLiteral("/sys/devices/system/cpu/cpu0/cpufreq/scaling_cur_freq")
+                                 << QString();
+    }
+    void kernelFilesOfThisMachineAnswer()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, holds);
+        // Whether the file is there and holds a line for the reader, told by
+        // a stream that reads to the end whatever size the file reports.
+        std::ifstream file(path.toStdString());
+        if (!file)
+            QSKIP("this machine has no such file");
+        bool found = holds.isEmpty();
+        for (std::string line; !found && std::getline(file, line);)
+            found = QString::fromStdString(line).startsWith(holds);
+        if (!found)
+            QSKIP("this machine's file has no line for the reader");
+
+        const QString row = QString::fromLatin1(QTest::currentDataTag());
+        if (row == QLatin1String("stat")) {
+            QVERIFY(readCpuCounters(path).has_value());
+        } else if (row == QLatin1String("meminfo")) {
+            QVERIFY(readMemInfo(path).ramTotal > 0);
+        } else {
+            const auto kind = row == QLatin1String("cpuinfo") ? CpuFrequencySource::CpuInfoMhz
+                                                              : CpuFrequencySource::CpufreqKhz;
+            QVERIFY(readCpuFrequencySource({path, kind}) >= 0);
+            // And the clock as the monitor asks for it, whichever answers first.
+            QVERIFY(readCpuFrequency() >= 0);
+        }
     }
 
     // The phone's file is looked up below the device root.

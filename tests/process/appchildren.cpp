@@ -1,9 +1,9 @@
 #include "tests/process/appchildren.h"
 
 #include "platform/qcopchannel.h"
+#include "platform/taskdir.h"
 
 #include <QDeadlineTimer>
-#include <QFile>
 #include <QThread>
 
 #include <csignal>
@@ -36,8 +36,7 @@ std::vector<QByteArray> childEnvironment(AppChildGroup::QuitAnswer answer)
 
 bool ready(pid_t pid, const QByteArray& expectedCmdline)
 {
-    QFile file(QStringLiteral("/proc/%1/cmdline").arg(pid));
-    return file.open(QIODevice::ReadOnly) && file.readAll() == expectedCmdline
+    return TaskDir(pid).read("cmdline", expectedCmdline.size()) == expectedCmdline
         && QCopChannel::isRegistered("EZX/Application/" + QByteArray::number(pid));
 }
 }

@@ -1,10 +1,10 @@
 #include "tests/process/childprocs.h"
 
+#include "platform/taskdir.h"
 #include "process/procstatus.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QFile>
 #include <QStringList>
 #include <QThread>
 #include <QUuid>
@@ -36,12 +36,10 @@ pid_t startChild(const QList<QByteArray>& argv)
         return 0;
     // posix_spawn may return while the kernel is still laying out the new
     // program's arguments: wait until the command line is there.
-    const QString path = QStringLiteral("/proc/%1/cmdline").arg(pid);
     const QByteArray expected = argv.join('\0') + '\0';
     QDeadlineTimer deadline(10000);
     while (!deadline.hasExpired()) {
-        QFile file(path);
-        if (file.open(QIODevice::ReadOnly) && file.readAll() == expected)
+        if (TaskDir(pid).read("cmdline", expected.size()) == expected)
             return pid;
         QThread::msleep(1);
     }

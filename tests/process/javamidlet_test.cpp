@@ -1,4 +1,5 @@
 #include "process/catalogmatch.h"
+#include "process/cmdline.h"
 #include "process/javamidlet.h"
 #include "tests/common/ztest.h"
 #include "tests/process/childprocs.h"
@@ -75,10 +76,7 @@ private slots:
         ChildGroup children;
         const pid_t pid = children.start({"/usr/SYSjava/kvm", "-launch", "37"});
         QVERIFY(pid > 0);
-        QFile f(QStringLiteral("/proc/%1/cmdline").arg(pid));
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        const QString text = QString::fromLatin1(f.readAll().replace('\0', ' '));
-        QCOMPARE(midletId(text), QStringLiteral("00037"));
+        QCOMPARE(midletId(readCmdline(pid)), QStringLiteral("00037"));
     }
 
     void noLaunchNoId()

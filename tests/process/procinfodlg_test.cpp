@@ -7,6 +7,7 @@
 #include "ezx/zlistboxitem.h"
 #include "ezx/znavtabwidget.h"
 #include "ezx/zsoftkey.h"
+#include "platform/taskdir.h"
 #include "process/procstatus.h"
 #include "process/zprocinfodlg.h"
 #include "tests/common/ztest.h"
@@ -161,9 +162,7 @@ private slots:
         QCOMPARE(rows.count(QString::fromLocal8Bit(sleeperPath())), 1);
         const QStringList loader = rows.filter(QRegularExpression(QStringLiteral("/ld-linux")));
         QCOMPARE(loader.size(), 1);
-        QFile maps(QStringLiteral("/proc/%1/maps").arg(pid));
-        QVERIFY(maps.open(QIODevice::ReadOnly));
-        const QByteArray mapsText = maps.readAll();
+        const QByteArray mapsText = TaskDir(pid).read("maps", 1 << 20).value_or(QByteArray());
         QVERIFY(mapsText.count(sleeperPath()) > 1);
         QVERIFY(mapsText.count(loader.first().toLocal8Bit()) > 1);
     }

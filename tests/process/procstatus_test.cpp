@@ -1,4 +1,5 @@
 #include "process/procstatus.h"
+#include "platform/taskdir.h"
 #include "tests/common/testfiles.h"
 #include "tests/common/ztest.h"
 #include "tests/process/childprocs.h"
@@ -67,13 +68,13 @@ private slots:
         QVERIFY2(QRegularExpression(QStringLiteral("^VmSize: [0-9]+ kB$")).match(vm).hasMatch(), qPrintable(vm));
         QCOMPARE(getStatusField(pid, QStringLiteral("Threads:"), false), QStringLiteral("1"));
         QCOMPARE(getStatusField(pid, QStringLiteral("Name:"), false), QStringLiteral("zk_sleeper"));
-        const QString state = taskState(pid);
+        const QString state = taskState(taskStatusText(TaskDir(pid)));
         QVERIFY2(QRegularExpression(QStringLiteral("^[RS] \\((running|sleeping)\\)$")).match(state).hasMatch(),
                  qPrintable(state));
         const QString uid = getStatusField(pid, QStringLiteral("Uid:"), false);
         const QString me = QString::number(getuid());
         QCOMPARE(uid, QStringList(4, me).join(QLatin1Char('\t')));
-        QCOMPARE(taskUserName(pid), getuid() == 0 ? QStringLiteral("root") : QStringLiteral("EZX"));
+        QCOMPARE(taskUserName(taskStatusText(TaskDir(pid))), getuid() == 0 ? QStringLiteral("root") : QStringLiteral("EZX"));
     }
 
     void goneTaskGivesDefaults()
@@ -83,8 +84,8 @@ private slots:
         stopChild(pid);
         QCOMPARE(getStatusField(pid, QStringLiteral("VmSize:"), true), QStringLiteral("VmSize:"));
         QCOMPARE(getStatusField(pid, QStringLiteral("Threads:"), false), QString());
-        QCOMPARE(taskUserName(pid), QStringLiteral("EZX"));
-        QVERIFY(taskState(pid).isEmpty());
+        QCOMPARE(taskUserName(taskStatusText(TaskDir(pid))), QStringLiteral("EZX"));
+        QVERIFY(taskState(taskStatusText(TaskDir(pid))).isEmpty());
         QVERIFY(taskMappedPaths(pid).isEmpty());
     }
 

@@ -3,6 +3,8 @@
 #include "ezx/zlistbox.h"
 #include "platform/devicepath.h"
 #include "platform/qcopchannel.h"
+#include "process/cmdline.h"
+#include "process/procname.h"
 #include "process/procwalk.h"
 #include "tests/common/ztest.h"
 #include "tests/process/appchildren.h"
@@ -16,6 +18,8 @@
 #include <QImage>
 
 #include <memory>
+
+#include <unistd.h>
 
 using namespace taskwindow;
 
@@ -251,6 +255,52 @@ private slots:
         const int bare = rowOfPid(list, 602);
         QCOMPARE(row(list, bare)->subItemCount(1), 0);
         QVERIFY(samePicture(rowIcon(list, bare), builtIn(QStringLiteral("java.png"))));
+    }
+
+    // The rows are built once the walk has ended, in the order it found
+    // the tasks: their lines follow the scanner's last one.
+    void rowLinesComeAfterTheWalk()
+    {
+        AppChildGroup apps;
+        const pid_t first = apps.start({"/usr/SYSjava/kvm", "-launch", "37"});
+        const pid_t second = apps.start({"/usr/SYSjava/kvm", "-launch", "41"});
+        QVERIFY(first > 0 && second > 0);
+        const QList<int> walk = candidatePids();
+        QVERIFY(walk.contains(first) && walk.contains(second));
+        const QString midlet37 = QStringLiteral("/MIDlet00037/");
+        const QString midlet41 = QStringLiteral("/MIDlet00041/");
+        const QString walkedFirst = walk.indexOf(first) < walk.indexOf(second) ? midlet37 : midlet41;
+        const QString walkedSecond = walkedFirst == midlet37 ? midlet41 : midlet37;
+
+        LogCapture log;
+        window->buildProcList();
+        const QStringList lines = log.finish();
+        const auto lineWith = [&lines](const QString& text) {
+            for (qsizetype i = 0; i < lines.size(); ++i) {
+                if (lines.at(i).contains(text))
+                    return i;
+            }
+            return qsizetype(-1);
+        };
+        const qsizetype end = lines.indexOf(QStringLiteral("Get runing proc: End"));
+        QCOMPARE(lines.value(0), QStringLiteral("Get runing proc"));
+        QVERIFY2(end > 0 && lineWith(walkedFirst) > end, qPrintable(lines.join(QLatin1Char('\n'))));
+        QVERIFY2(lineWith(walkedSecond) > lineWith(walkedFirst), qPrintable(lines.join(QLatin1Char('\n'))));
+    }
+
+    // With nothing to list, the window's log holds its own lines and the
+    // scanner's, and nothing of the toolkit's.
+    void emptyListLogsOnlyTheWindowsLines()
+    {
+        // The test program is the only task with a window here: hide it.
+        gSettings->processFilter = QLatin1Char('!') + getProcName(readCmdline(static_cast<int>(getpid())).trimmed())
+                                   + QLatin1Char('!');
+        LogCapture log;
+        window->showList();
+        const QStringList lines = log.finish();
+        QCOMPARE(window->procListBox->count(), 0);
+        QCOMPARE(lines, (QStringList{QStringLiteral("showList"), QStringLiteral("Get runing proc"),
+                                     QStringLiteral("Get runing proc: End"), QStringLiteral("showList: end")}));
     }
 
     void taskTabPicture()

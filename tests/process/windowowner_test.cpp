@@ -3,6 +3,7 @@
 // to another process, whose name would then stand on the dead one's row.
 #include "platform/qcopchannel.h"
 #include "platform/qcopnames.h"
+#include "platform/taskdir.h"
 #include "process/procwalk.h"
 #include "tests/common/ztest.h"
 #include "tests/process/appchildren.h"
@@ -24,6 +25,12 @@ bool listed(const QList<TaskEntry>& entries, pid_t pid)
     }
     return false;
 }
+
+// The bus's answer for the task whose folder the scan read.
+bool ownerAnswers(const TaskDir& task)
+{
+    return windowOwnerAnswers(task.pid());
+}
 }
 
 class WindowOwnerTest : public QObject
@@ -42,7 +49,7 @@ private slots:
 
         QVERIFY(listed(scanTasks(ScanSettings(), stale), successor));
         QVERIFY(!windowOwnerAnswers(successor));
-        QVERIFY(!listed(scanTasks(ScanSettings(), stale, nullptr, windowOwnerAnswers), successor));
+        QVERIFY(!listed(scanTasks(ScanSettings(), stale, nullptr, ownerAnswers), successor));
     }
 
     void liveWindowIsListed()
@@ -51,7 +58,7 @@ private slots:
         const pid_t app = apps.start({"/usr/SYSqtapp/calc/calc"});
         QVERIFY(app > 0);
         QVERIFY(windowOwnerAnswers(app));
-        const QList<TaskEntry> entries = scanTasks(ScanSettings(), hasAppWindow, nullptr, windowOwnerAnswers);
+        const QList<TaskEntry> entries = scanTasks(ScanSettings(), hasAppWindow, nullptr, ownerAnswers);
         QVERIFY(entries.contains(TaskEntry{static_cast<int>(app), QStringLiteral("calc"), false}));
     }
 
@@ -64,7 +71,7 @@ private slots:
         QVERIFY(app > 0);
         QCOMPARE(::kill(app, SIGSTOP), 0);
         const bool kept = windowOwnerAnswers(app);
-        const QList<TaskEntry> entries = scanTasks(ScanSettings(), hasAppWindow, nullptr, windowOwnerAnswers);
+        const QList<TaskEntry> entries = scanTasks(ScanSettings(), hasAppWindow, nullptr, ownerAnswers);
         ::kill(app, SIGCONT);
         QVERIFY(kept);
         QVERIFY(entries.contains(TaskEntry{static_cast<int>(app), QStringLiteral("hung"), false}));
@@ -145,9 +152,9 @@ private slots:
         QVERIFY(names->listenerSeenNs("EZX/Application/" + QByteArray::number(withWindow)) >= taskStartNs(withWindow));
         QCOMPARE(names->listenerSeenNs("EZX/Application/" + QByteArray::number(without)), qint64(-1));
         const auto confirm = windowOwnersNow();
-        QVERIFY(confirm(withWindow));
-        QVERIFY(confirm(withWindow));
-        QVERIFY(!confirm(without));
+        QVERIFY(confirm(TaskDir(withWindow)));
+        QVERIFY(confirm(TaskDir(withWindow)));
+        QVERIFY(!confirm(TaskDir(without)));
         const QList<TaskEntry> entries = scanTasks(ScanSettings(), appWindowsNow(), nullptr, windowOwnersNow());
         QVERIFY(listed(entries, withWindow));
         QVERIFY(!listed(entries, without));

@@ -1,6 +1,7 @@
 #include "tests/sim/phonerig.h"
 
 #include "platform/qcopchannel.h"
+#include "platform/taskdir.h"
 #include "sim/simproc.h"
 #include "tests/common/ztest.h"
 
@@ -72,9 +73,10 @@ QList<qint64> pidsOfPhone(const QByteArray& needle, const QString& deviceRoot)
     const QByteArray mark = "EZX_DEVICE_ROOT=" + deviceRoot.toLocal8Bit() + '\0';
     QList<qint64> own;
     for (qint64 pid : pidsWithCommandLine(needle)) {
-        QFile envFile(QStringLiteral("/proc/%1/environ").arg(pid));
+        const std::optional<QByteArray> environment =
+            TaskDir(static_cast<int>(pid)).read("environ", 1 << 20);
         // The environment starts with an entry too: look for it after a NUL.
-        if (envFile.open(QIODevice::ReadOnly) && ('\0' + envFile.readAll()).contains('\0' + mark))
+        if (environment && ('\0' + *environment).contains('\0' + mark))
             own << pid;
     }
     return own;
