@@ -170,7 +170,8 @@ class ZKestrelStoriesTest : public QObject
         }
     };
 
-    static std::unique_ptr<Session> resident(bool goToIdle = false)
+    // actionOnC: the setting "Action on C" (0 none, 1 kill, 2 quit).
+    static std::unique_ptr<Session> resident(bool goToIdle = false, int actionOnC = 0)
     {
         auto s = std::make_unique<Session>();
         if (!s->rig.start() || !bringUpApps(s->rig, s->apps))
@@ -182,6 +183,8 @@ class ZKestrelStoriesTest : public QObject
                        QStringLiteral("!am!zKestrel!phone!messaging!brwdaemon!misc1!windowsserver!vr!addrbk!br!test_sim!"));
         if (goToIdle)
             cfg.writeEntry(QStringLiteral("General"), QStringLiteral("SendGoToIDLE"), true);
+        if (actionOnC != 0)
+            cfg.writeEntry(QStringLiteral("Key"), QStringLiteral("ActionOnC"), actionOnC);
         cfg.flush();
         return s->startResident() ? std::move(s) : nullptr;
     }
@@ -408,6 +411,39 @@ private slots:
         QVERIFY(s->rig.waitForPainted("ZListBox", QStringLiteral("Phone")));
         QVERIFY(!s->rows().contains(QStringLiteral("zKestrel")));
         QTRY_VERIFY_WITH_TIMEOUT(clockTitled(), 10000);
+    }
+
+    // The keypad's Green, C and Red buttons act on the window that popped up
+    // as the phone's keys do, with no click into it first (the pointer stays
+    // on the keypad): details of the task, the action on C (kill, here),
+    // leaving the window.
+    void keypadKeysReachThePoppedUpWindow()
+    {
+        SKIP_WITHOUT_ZKESTREL();
+        auto s = resident(false, 1);
+        QVERIFY(s);
+        QProcess* keypad = s->rig.run(QStringLiteral("zk-keypad"), {QStringLiteral("--at"), QStringLiteral("250,0")});
+        QVERIFY(s->rig.waitForWindow(QStringLiteral("Keypad"), true));
+        QVERIFY(s->popUp(QStringLiteral("Snake Xtreme")));
+        // The keypad's lower row holds Green, C and Red, side by side.
+        const QRect pad = s->rig.windowGeometry(QStringLiteral("Keypad"));
+        QVERIFY(!pad.isEmpty());
+        const int row = pad.y() + pad.height() * 7 / 10;
+        auto column = [&pad](int i) { return pad.x() + pad.width() * (2 * i + 1) / 6; };
+        const int green = column(0), clear = column(1), red = column(2);
+
+        QVERIFY(s->rig.click(green, row));
+        QVERIFY(s->rig.waitForLog(keypad, "Keypad: F1"));
+        QVERIFY(s->rig.waitForWindow(QStringLiteral("Information"), true));
+        QVERIFY(s->rig.keys(QStringLiteral("Information"), {QStringLiteral("F10")}));
+        QVERIFY(s->rig.waitForWindow(QStringLiteral("Information"), false));
+
+        // The highlight is on the newest task, the game.
+        QVERIFY(s->rig.click(clear, row));
+        QVERIFY(s->rig.waitForLog(s->zk, "Killed a pid [" + QByteArray::number(s->apps.snake) + "]"));
+
+        QVERIFY(s->rig.click(red, row));
+        QVERIFY(s->rig.waitForWindow(title, false));
     }
 
     // 7. A second start while the resident one runs pops it up and ends with 0.
