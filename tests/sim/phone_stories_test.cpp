@@ -11,6 +11,7 @@
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QImage>
+#include <QPainter>
 #include <QRegularExpression>
 #include <QSignalSpy>
 
@@ -72,6 +73,31 @@ void keepShot(const QString& path)
     if (!shot.isNull())
         shot.copy(0, 0, 240, 320).save(docs + path.section(QLatin1Char('/'), -1));
 }
+
+// The README's picture of the phone with its applications: their windows
+// cover one another, so each is raised in turn and its screen taken, and
+// the screens are put side by side. Only on request, as above.
+void keepApplicationsShot(PhoneRig& rig, const RunningPhone& apps)
+{
+    if (qEnvironmentVariableIsEmpty("ZK_UPDATE_DOCS"))
+        return;
+    const QList<qint64> pids{apps.phone, apps.messages, apps.fileManager, apps.snake};
+    const int gap = 8;
+    QImage strip(int(pids.size()) * (240 + gap) - gap, 320, QImage::Format_ARGB32);
+    strip.fill(Qt::transparent);
+    QPainter painter(&strip);
+    for (qsizetype i = 0; i < pids.size(); ++i) {
+        const QByteArray pid = QByteArray::number(pids.at(i));
+        QCopChannel::send("EZX/Application/" + pid, "raise()");
+        if (!rig.waitForLog(rig.services(), "(pid " + pid + "): raise()"))
+            return;
+        QTest::qWait(1000);   // drawn on top
+        const QImage shot(rig.screenshot(QStringLiteral("phone-application-%1").arg(i)));
+        painter.drawImage(int(i) * (240 + gap), 0, shot.copy(0, 0, 240, 320));
+    }
+    painter.end();
+    strip.save(QStringLiteral(ZK_SOURCE_DIR "/docs/phone-applications.png"));
+}
 }
 
 // The phone alone: its applications come up under their registry command
@@ -91,7 +117,8 @@ private slots:
         for (const char* name : {"Phone", "Messages", "File Manager", "Snake"})
             QVERIFY2(rig.visibleWindows().contains(QLatin1String(name)), name);
         QVERIFY(processCommandLine(apps.snake).startsWith("/usr/SYSjava/kvm -launch 37 "));
-        keepShot(rig.screenshot(QStringLiteral("phone-applications")));
+        rig.screenshot(QStringLiteral("phone-applications"));
+        keepApplicationsShot(rig, apps);
 
         // Back to idle: every application hides, the phone shows.
         QVERIFY(QCopChannel::send("EZX/System", "ReturnToIdle(int)", intData(-5003)));
