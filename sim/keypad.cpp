@@ -3,6 +3,7 @@
 #include "ezx/zkeys.h"
 #include "platform/logline.h"
 #include "platform/qcopchannel.h"
+#include "sim/keytarget.h"
 #include "sim/simbus.h"
 
 #include <QGridLayout>
@@ -10,6 +11,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QtGui/qguiapplication_platform.h>
 
 Keypad::Keypad(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus)
@@ -62,7 +64,10 @@ void Keypad::typeKey(const QString& xKeyName)
 {
     if (m_xdotool.isEmpty())
         return;
-    // The keypad never has the focus, so the key reaches the phone's window.
+    // The key is typed as from the keyboard, so it goes to the window with
+    // the input focus; that is the phone's active window, never the keypad.
+    if (auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>())
+        focusPhoneWindow(x11->connection(), static_cast<std::uint32_t>(winId()));
     QProcess::startDetached(m_xdotool, {QStringLiteral("key"), xKeyName});
     logLine(QStringLiteral("Keypad: ") + xKeyName);
 }

@@ -5,8 +5,9 @@
 // The phone's hardware keys that the desktop has not got: the task key
 // (sent as the phone sends it, "keyMsg(int,int)" 4159 press then release
 // on "/hardkey/bc") and the green, red and C keys (typed as F1, F2 and F3
-// into the window that has the keyboard focus, through xdotool when it is
-// there). The window never takes the focus itself.
+// through xdotool, when it is there, into the phone's active window: the one
+// with the input focus, see sim/keytarget.h). The keypad never takes the
+// focus itself.
 class Keypad : public QWidget
 {
     Q_OBJECT

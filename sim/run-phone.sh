@@ -4,7 +4,9 @@
 #
 # - A private session bus when none is there (its own dbus-daemon).
 # - On $DISPLAY when it is set; otherwise on a virtual screen (Xvfb) served
-#   over VNC on localhost:$ZK_VNC_PORT (default 5900), whose address is printed.
+#   over VNC on localhost, to the holder of a password made for the run
+#   (scripts/virtual-screen.sh): port $ZK_VNC_PORT (default 5900), or the
+#   next free one.
 # - The phone's storage is a fresh copy of sim/device for every run
 #   (EZX_DEVICE_ROOT); zKestrel's configuration lives in $EZX_APP_WRITE_PATH,
 #   by default ~/.local/share/zKestrel, and survives runs.
@@ -12,10 +14,16 @@
 #   phone (idle screen), Messages, File Manager (memory card), Notes (through
 #   the loader), Snake (Java), then zKestrel -daemon, pops its window up and
 #   shows the keypad.
-# Ctrl-C ends everything this script started, and nothing else.
+# - The programs get a runtime folder of this run's own (XDG_RUNTIME_DIR),
+#   and the build's bin folder on their PATH.
+# How to use it (keys, qcop from another shell, VNC) is printed last, once
+# the phone is up. Ctrl-C ends everything this script started, and nothing
+# else.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 bin=$(cd "${1:-$here/../build/bin}" && pwd)
+# shellcheck source=../scripts/virtual-screen.sh
+source "$here/../scripts/virtual-screen.sh"
 
 # Every program runs in a process group of its own (job control), so that
 # the cleanup ends each one together with the applications it started.
@@ -48,24 +56,21 @@ fi
 
 started() { groups+=("$!"); }
 
+zk_runtime_dir "$workdir"
+export PATH="$bin:$PATH"
+
 export EZX_APP_WRITE_PATH=${EZX_APP_WRITE_PATH:-$HOME/.local/share/zKestrel}
 mkdir -p "$EZX_APP_WRITE_PATH/setup"
 cp -a "$here/device" "$workdir/device"
 export EZX_DEVICE_ROOT=$workdir/device
 
+served=false
 if [ -z "${DISPLAY:-}" ]; then
-  port=${ZK_VNC_PORT:-5900}
-  n=20
-  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 520x360x24 -nolisten tcp >"$workdir/xvfb.log" 2>&1 &
-  started
-  for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
-  export DISPLAY=":$n"
-  x11vnc -display "$DISPLAY" -localhost -rfbport "$port" -nopw -forever -shared -quiet \
-    >"$workdir/x11vnc.log" 2>&1 &
-  started
-  echo "The phone is on a virtual screen: connect a VNC viewer to localhost:$port"
-  echo "  (from another machine: ssh -L $port:localhost:$port <this host>)"
+  zk_start_screen 520x360x24 "$workdir" || exit 1
+  groups+=("$zk_screen_pid")
+  zk_serve_screen "$workdir" || exit 1
+  groups+=("$zk_vnc_pid")
+  served=true
 fi
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-xcb}
 
@@ -102,12 +107,24 @@ wait_for PE/zKestrel/
 "$bin/zk-keypad" --at 250,0 &
 started
 
+# The banner comes last, once the window and the keypad are on the screen
+# and their start-up lines are written.
+for _ in $(seq 100); do
+  [ -n "$(xdotool search --onlyvisible --name '^Keypad$' 2>/dev/null)" ] \
+    && [ -n "$(xdotool search --onlyvisible --pid "$zk_group" 2>/dev/null)" ] && break
+  sleep 0.1
+done
+sleep 0.3
 cat <<TEXT
+
 zKestrel is resident; its window is up.
   Task key:  the keypad's "Task key", or  qcop /hardkey/bc 'keyMsg(int,int)' 4159 1
-  Keys:      F1 green, F2 red, F3 C, arrows, Return select, F10 left soft key, Escape right soft key
-  Bus:       export DBUS_SESSION_BUS_ADDRESS='$DBUS_SESSION_BUS_ADDRESS'
+  Keys:      F1 green, F2 red, F3 C, arrows, Return select, F10 left soft key, Escape right soft key;
+             the keypad's Green, Red and C type F1, F2, F3 into the phone's active window
+  Another shell reaches this run's bus and qcop after
+    export DBUS_SESSION_BUS_ADDRESS='$DBUS_SESSION_BUS_ADDRESS' PATH="$bin:\$PATH"
   Storage:   $EZX_DEVICE_ROOT   Configuration: $EZX_APP_WRITE_PATH/setup/zKestrel.cfg
-Ctrl-C ends the phone.
 TEXT
+if $served; then zk_screen_help; fi
+echo "Ctrl-C ends the phone."
 wait "$zk_group"

@@ -11,6 +11,7 @@
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QImage>
+#include <QPainter>
 #include <QRegularExpression>
 #include <QSignalSpy>
 
@@ -32,6 +33,31 @@ void keepShot(const QString& path)
     if (!shot.isNull())
         shot.copy(0, 0, 240, 320).save(docs + path.section(QLatin1Char('/'), -1));
 }
+
+// The README's picture of the phone with its applications: their windows
+// cover one another, so each is raised in turn and its screen taken, and
+// the screens are put side by side. Only on request, as above.
+void keepApplicationsShot(PhoneRig& rig, const RunningPhone& apps)
+{
+    if (qEnvironmentVariableIsEmpty("ZK_UPDATE_DOCS"))
+        return;
+    const QList<qint64> pids{apps.phone, apps.messages, apps.fileManager, apps.snake};
+    const int gap = 8;
+    QImage strip(int(pids.size()) * (240 + gap) - gap, 320, QImage::Format_ARGB32);
+    strip.fill(Qt::transparent);
+    QPainter painter(&strip);
+    for (qsizetype i = 0; i < pids.size(); ++i) {
+        const QByteArray pid = QByteArray::number(pids.at(i));
+        QCopChannel::send("EZX/Application/" + pid, "raise()");
+        if (!rig.waitForLog(rig.services(), "(pid " + pid + "): raise()"))
+            return;
+        QTest::qWait(1000);   // drawn on top
+        const QImage shot(rig.screenshot(QStringLiteral("phone-application-%1").arg(i)));
+        painter.drawImage(int(i) * (240 + gap), 0, shot.copy(0, 0, 240, 320));
+    }
+    painter.end();
+    strip.save(QStringLiteral(ZK_SOURCE_DIR "/docs/phone-applications.png"));
+}
 }
 
 // The phone alone: its applications come up under their registry command
@@ -51,7 +77,8 @@ private slots:
         for (const char* name : {"Phone", "Messages", "File Manager", "Snake"})
             QVERIFY2(rig.visibleWindows().contains(QLatin1String(name)), name);
         QVERIFY(processCommandLine(apps.snake).startsWith("/usr/SYSjava/kvm -launch 37 "));
-        keepShot(rig.screenshot(QStringLiteral("phone-applications")));
+        rig.screenshot(QStringLiteral("phone-applications"));
+        keepApplicationsShot(rig, apps);
 
         // Back to idle: every application hides, the phone shows.
         QVERIFY(QCopChannel::send("EZX/System", "ReturnToIdle(int)", intData(-5003)));
@@ -321,6 +348,39 @@ private slots:
         QVERIFY(s->rig.waitForPainted("ZListBox", QStringLiteral("Phone")));
         QVERIFY(!s->rows().contains(QStringLiteral("zKestrel")));
         QTRY_VERIFY_WITH_TIMEOUT(clockTitled(), 10000);
+    }
+
+    // The keypad's Green, C and Red buttons act on the window that popped up
+    // as the phone's keys do, with no click into it first (the pointer stays
+    // on the keypad): details of the task, the action on C (kill, here),
+    // leaving the window.
+    void keypadKeysReachThePoppedUpWindow()
+    {
+        SKIP_WITHOUT_ZKESTREL();
+        auto s = ResidentSession::start(false, 1);
+        QVERIFY(s);
+        QProcess* keypad = s->rig.run(QStringLiteral("zk-keypad"), {QStringLiteral("--at"), QStringLiteral("250,0")});
+        QVERIFY(s->rig.waitForWindow(QStringLiteral("Keypad"), true));
+        QVERIFY(s->popUp(QStringLiteral("Snake Xtreme")));
+        // The keypad's lower row holds Green, C and Red, side by side.
+        const QRect pad = s->rig.windowGeometry(QStringLiteral("Keypad"));
+        QVERIFY(!pad.isEmpty());
+        const int row = pad.y() + pad.height() * 7 / 10;
+        auto column = [&pad](int i) { return pad.x() + pad.width() * (2 * i + 1) / 6; };
+        const int green = column(0), clear = column(1), red = column(2);
+
+        QVERIFY(s->rig.click(green, row));
+        QVERIFY(s->rig.waitForLog(keypad, "Keypad: F1"));
+        QVERIFY(s->rig.waitForWindow(QStringLiteral("Information"), true));
+        QVERIFY(s->rig.keys(QStringLiteral("Information"), {QStringLiteral("F10")}));
+        QVERIFY(s->rig.waitForWindow(QStringLiteral("Information"), false));
+
+        // The highlight is on the newest task, the game.
+        QVERIFY(s->rig.click(clear, row));
+        QVERIFY(s->rig.waitForLog(s->zk, "Killed a pid [" + QByteArray::number(s->apps.snake) + "]"));
+
+        QVERIFY(s->rig.click(red, row));
+        QVERIFY(s->rig.waitForWindow(title, false));
     }
 
     // 7. A second start while the resident one runs pops it up and ends with 0.

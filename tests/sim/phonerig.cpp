@@ -9,6 +9,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QStandardPaths>
 #include <QUuid>
 
@@ -147,12 +148,13 @@ bool PhoneRig::start()
 
     // Xvfb picks a free display itself and writes its number once it takes
     // connections: no race with the screens of test runs started at the
-    // same time, and nothing starts before the screen is there.
+    // same time, and nothing starts before the screen is there. The screen
+    // has room for the phone and, beside it, the whole keypad.
     m_screen = new QProcess;
     m_screen->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_screen->start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"),
                                              QStringLiteral("-screen"), QStringLiteral("0"),
-                                             QStringLiteral("480x360x24"), QStringLiteral("-nolisten"),
+                                             QStringLiteral("540x360x24"), QStringLiteral("-nolisten"),
                                              QStringLiteral("tcp")});
     if (!m_screen->waitForStarted())
         return false;
@@ -327,6 +329,23 @@ bool PhoneRig::waitForWindow(const QString& name, bool visible, int ms) const
         QTest::qWait(150);
     }
     return true;
+}
+
+QRect PhoneRig::windowGeometry(const QString& name) const
+{
+    bool ok = false;
+    const QString ids = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                 QStringLiteral("--name"), QLatin1Char('^') + name + QLatin1Char('$')}, &ok);
+    const QString id = ids.split(QLatin1Char('\n'), Qt::SkipEmptyParts).value(0);
+    if (!ok || id.isEmpty())
+        return {};
+    // Lines "X=250", "Y=0", "WIDTH=274", "HEIGHT=100", ...
+    QHash<QString, int> values;
+    const QString shell = xdotool({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), id});
+    for (const QString& line : shell.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        values.insert(line.section(QLatin1Char('='), 0, 0), line.section(QLatin1Char('='), 1).toInt());
+    return QRect(values.value(QStringLiteral("X")), values.value(QStringLiteral("Y")),
+                 values.value(QStringLiteral("WIDTH")), values.value(QStringLiteral("HEIGHT")));
 }
 
 bool PhoneRig::keys(const QString& window, const QStringList& keyNames) const

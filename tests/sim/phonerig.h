@@ -4,6 +4,7 @@
 #include <QList>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -60,6 +61,8 @@ public:
     // Names of the windows on screen (mapped), and a wait for one to come or go.
     QStringList visibleWindows() const;
     bool waitForWindow(const QString& name, bool visible, int ms = 15000) const;
+    // Where the window of that name is on the screen; empty when it is not shown.
+    QRect windowGeometry(const QString& name) const;
     // Types keys (xdotool names) into the window of that name, focused first.
     bool keys(const QString& window, const QStringList& keys) const;
 

@@ -41,7 +41,7 @@ bool ResidentSession::startResident()
     return up();
 }
 
-std::unique_ptr<ResidentSession> ResidentSession::start(bool goToIdle)
+std::unique_ptr<ResidentSession> ResidentSession::start(bool goToIdle, int actionOnC)
 {
     auto s = std::make_unique<ResidentSession>();
     if (!s->rig.start() || !bringUpApps(s->rig, s->apps))
@@ -53,6 +53,8 @@ std::unique_ptr<ResidentSession> ResidentSession::start(bool goToIdle)
                    QStringLiteral("!am!zKestrel!phone!messaging!brwdaemon!misc1!windowsserver!vr!addrbk!br!test_sim!"));
     if (goToIdle)
         cfg.writeEntry(QStringLiteral("General"), QStringLiteral("SendGoToIDLE"), true);
+    if (actionOnC != 0)
+        cfg.writeEntry(QStringLiteral("Key"), QStringLiteral("ActionOnC"), actionOnC);
     cfg.flush();
     return s->startResident() ? std::move(s) : nullptr;
 }

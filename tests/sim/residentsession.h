@@ -63,6 +63,7 @@ struct ResidentSession
     bool startResident();
 
     // The phone and its applications up, and zKestrel resident with the
-    // test program kept off its list; goToIdle sets SendGoToIDLE.
-    static std::unique_ptr<ResidentSession> start(bool goToIdle = false);
+    // test program kept off its list; goToIdle sets SendGoToIDLE,
+    // actionOnC the setting "Action on C" (0 none, 1 kill, 2 quit).
+    static std::unique_ptr<ResidentSession> start(bool goToIdle = false, int actionOnC = 0);
 };
