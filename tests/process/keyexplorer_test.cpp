@@ -4,10 +4,11 @@
 // key did what it should not. A fault prints the seed and the keys that led
 // to it, so that it can be replayed:
 //
-//   ZK_EXPLORER_SEEDS=7,8 ZK_EXPLORER_STEPS=100000
+//   ZK_EXPLORER_SEEDS=7,8 ZK_EXPLORER_STEPS=100000 QTEST_FUNCTION_TIMEOUT=86400000
 //     tests/run-in-session.sh build/bin/test_process -c KeyExplorerTest
 //
-// (the two lines as one command); ZK_EXPLORER_TRACE=1 prints every step.
+// (the two lines as one command; a long walk outlasts QtTest's five-minute
+// watchdog, hence its timeout); ZK_EXPLORER_TRACE=1 prints every step.
 //
 // The tasks on the list are the explorer's own sleeping children; the test
 // program gives up its application channel during a walk so that it is
