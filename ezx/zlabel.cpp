@@ -313,7 +313,7 @@ void ZLabel::textChanged()
     // A figure in a box of its own: its size never follows the text, so a
     // new figure (every refresh) costs only the fitting.
     if (m_shrink && fixedSize()) {
-        fitFigure();
+        m_fitPending = true;
         update();
         return;
     }
@@ -325,7 +325,7 @@ void ZLabel::textChanged()
         resize(hint.width(), fixedHeight ? height() : hint.height());
         m_resizing = false;
     }
-    fitFigure();
+    m_fitPending = true;
     update();
 }
 
@@ -367,7 +367,7 @@ void ZLabel::fitFigure()
 void ZLabel::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    fitFigure();
+    m_fitPending = true;
     // Someone else set the width: the height follows the wrapped text.
     if (m_autoResize && !m_resizing && minimumHeight() != maximumHeight()) {
         const int h = heightForWidth(width());
@@ -396,6 +396,10 @@ void ZLabel::paintEvent(QPaintEvent*)
     if (m_shrink) {
         // A figure's lines at the size that fits; only below the smallest
         // size does a line still not fit, and it is elided.
+        if (m_fitPending) {
+            fitFigure();
+            m_fitPending = false;
+        }
         p.setFont(m_shownFont);
         const QFontMetrics fm(m_shownFont);
         lineH = fm.height();

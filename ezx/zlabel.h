@@ -120,6 +120,9 @@ private:
     int m_maxLines = 0;
     bool m_shrink = false;
     QFont m_shownFont;   // a figure's font, shrunk to fit
+    // The fitting waits for the next paint: a label off screen, or one
+    // whose text changes several times between two paints, fits once.
+    bool m_fitPending = true;
     int m_leading = 0;
     QMargins m_padding;
     bool m_autoResize = false;

@@ -6,6 +6,7 @@
 
 #include <climits>
 #include <cmath>
+#include <utility>
 
 namespace {
 // Leading whitespace, then decimal digits; anything after the digits is
@@ -93,14 +94,18 @@ int readCpuFrequencySource(const CpuFrequencySource& source)
     return -1;
 }
 
-int readCpuFrequency(const QList<CpuFrequencySource>& sources)
+int readCpuFrequency(const QList<CpuFrequencySource>& sources, int* answered)
 {
     // Logged once when no source answers, again only after one has answered.
     static bool reported = false;
-    for (const CpuFrequencySource& source : sources) {
-        const int mhz = readCpuFrequencySource(source);
+    if (answered)
+        *answered = -1;
+    for (qsizetype i = 0; i < sources.size(); ++i) {
+        const int mhz = readCpuFrequencySource(sources.at(i));
         if (mhz >= 0) {
             reported = false;
+            if (answered)
+                *answered = static_cast<int>(i);
             return mhz;
         }
     }
@@ -114,4 +119,24 @@ int readCpuFrequency(const QList<CpuFrequencySource>& sources)
 int readCpuFrequency()
 {
     return readCpuFrequency(defaultCpuFrequencySources());
+}
+
+CpuClockReader::CpuClockReader(QList<CpuFrequencySource> sources)
+    : m_sources(std::move(sources))
+    , m_haveSources(true)
+{
+}
+
+int CpuClockReader::read()
+{
+    if (!m_haveSources) {
+        m_sources = defaultCpuFrequencySources();
+        m_haveSources = true;
+    }
+    if (m_answered >= 0) {
+        const int mhz = readCpuFrequencySource(m_sources.at(m_answered));
+        if (mhz >= 0)
+            return mhz;
+    }
+    return readCpuFrequency(m_sources, &m_answered);
 }

@@ -20,9 +20,27 @@ struct CpuFrequencySource
 QList<CpuFrequencySource> defaultCpuFrequencySources();
 
 // The clock in MHz from the first source that answers, -1 when none does.
-// Every source is read afresh on every call.
-int readCpuFrequency(const QList<CpuFrequencySource>& sources);
+// Every source is read afresh on every call. answered, when given, gets the
+// index of the source that answered (-1 for none).
+int readCpuFrequency(const QList<CpuFrequencySource>& sources, int* answered = nullptr);
 int readCpuFrequency();
+
+// The clock as a window reads it every refresh: the source that answered
+// last time is read again first (afresh, as every time), and only when it
+// no longer answers are the sources probed in their order again. The
+// default sources are taken at the first reading.
+class CpuClockReader
+{
+public:
+    CpuClockReader() = default;
+    explicit CpuClockReader(QList<CpuFrequencySource> sources);
+    int read();
+
+private:
+    QList<CpuFrequencySource> m_sources;
+    bool m_haveSources = false;
+    int m_answered = -1;
+};
 
 // The MHz one source gives, -1 when it is missing or holds no usable number.
 int readCpuFrequencySource(const CpuFrequencySource& source);

@@ -13,11 +13,17 @@ bool present(const ZImage* bar)
     logLine(QStringLiteral("panel bar: no bar to size"));
     return false;
 }
+
+// A bar that keeps its length and visibility is not painted again.
+bool unchanged(const ZImage* bar, int minimum, int maximum, int length)
+{
+    return minimum == std::max(0, length) && maximum == minimum && bar->isHidden() == (length <= 0);
+}
 }
 
 void setBarHeight(ZImage* bar, int height)
 {
-    if (!present(bar))
+    if (!present(bar) || unchanged(bar, bar->minimumHeight(), bar->maximumHeight(), height))
         return;
     bar->setFixedHeight(std::max(0, height));
     bar->setVisible(height > 0);
@@ -26,7 +32,7 @@ void setBarHeight(ZImage* bar, int height)
 
 void setBarWidth(ZImage* bar, int width)
 {
-    if (!present(bar))
+    if (!present(bar) || unchanged(bar, bar->minimumWidth(), bar->maximumWidth(), width))
         return;
     bar->setFixedWidth(std::max(0, width));
     bar->setVisible(width > 0);

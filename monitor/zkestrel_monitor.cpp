@@ -106,9 +106,10 @@ ZLabel* monitorTitle(ZScrollPanel* page, const QString& text, const QFont& font)
     return label;
 }
 
+// A text that did not change is neither laid out nor painted again.
 void setLabelText(ZLabel* label, const QString& text)
 {
-    if (!label)
+    if (!label || label->text() == text)
         return;
     label->setText(text);
     label->update();
@@ -129,7 +130,7 @@ int ZKestrel::readCpuLoad()
 
 int ZKestrel::readCpuFrequency()
 {
-    return ::readCpuFrequency();
+    return cpuClock.read();
 }
 
 void ZKestrel::setMemInfo()

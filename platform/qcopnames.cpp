@@ -137,6 +137,21 @@ qint64 QCopNameMirror::bootTimeNs()
     return static_cast<qint64>(now.tv_sec) * 1000000000 + now.tv_nsec;
 }
 
+QHash<QByteArray, qint64> QCopNameMirror::channelsStartingWith(const QByteArray& prefix) const
+{
+    QHash<QByteArray, qint64> found;
+    if (!listed)
+        return found;
+    // A bus name is the prefix and the channel in hex, byte by byte: the
+    // hex of a channel's beginning is the beginning of its bus name.
+    const QString start = QCopChannel::busName(prefix);
+    for (auto it = names.constBegin(); it != names.constEnd(); ++it) {
+        if (it.key().startsWith(start))
+            found.insert(QByteArray::fromHex(it.key().mid(kChannelPrefix.size()).toLatin1()), it.value());
+    }
+    return found;
+}
+
 int QCopNameMirror::channelCount() const
 {
     return static_cast<int>(names.size());

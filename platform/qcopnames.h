@@ -41,6 +41,11 @@ public:
     // times in /proc.
     static qint64 bootTimeNs();
 
+    // The channels of the copy whose name begins with prefix, with when
+    // each listener was seen: one walk over the copy for a whole family of
+    // channels, instead of a name built and looked up for each candidate.
+    QHash<QByteArray, qint64> channelsStartingWith(const QByteArray& prefix) const;
+
     // How many channels the copy holds.
     int channelCount() const;
 

@@ -6,14 +6,19 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QHash>
+#include <QSet>
+
+#include <memory>
 
 // Kept apart from the walk so that code which only parses /proc does not
 // pull in the bus.
 
 namespace {
+const QByteArray kAppChannelPrefix = QByteArrayLiteral("EZX/Application/");
+
 QByteArray appChannelOf(int pid)
 {
-    return "EZX/Application/" + QByteArray::number(pid);
+    return kAppChannelPrefix + QByteArray::number(pid);
 }
 
 // A live program answers a ping from its bus thread at once; a stopped one
@@ -31,7 +36,20 @@ std::function<bool(int)> appWindowsNow()
     QCopNameMirror* names = QCopNameMirror::instance();
     if (!names || !names->catchUp())
         return [](int) { return false; };
-    return [names](int pid) { return names->isRegistered(appChannelOf(pid)); };
+    // The copy does not change during a scan (nothing delivers the bus's
+    // signals until the event loop turns): its window channels are taken by
+    // pid once, so that each of the many candidates is one look-up.
+    auto pids = std::make_shared<QSet<int>>();
+    const QHash<QByteArray, qint64> channels = names->channelsStartingWith(kAppChannelPrefix);
+    for (auto it = channels.constBegin(); it != channels.constEnd(); ++it) {
+        const QByteArray digits = it.key().mid(kAppChannelPrefix.size());
+        bool ok = false;
+        const int pid = digits.toInt(&ok);
+        // Only the pid's own spelling names its channel ("0123" does not).
+        if (ok && appChannelOf(pid) == it.key())
+            pids->insert(pid);
+    }
+    return [pids](int pid) { return pids->contains(pid); };
 }
 
 bool windowOwnerAnswers(int pid)

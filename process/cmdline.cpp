@@ -23,7 +23,14 @@ QString readCmdline(const TaskDir& task, int limit)
 {
     if (limit <= 0)
         return QString();
-    return cmdlineText(task.read("cmdline", limit).value_or(QByteArray()), limit);
+    return cmdlineText(task.readInOne("cmdline", limit).value_or(QByteArray()), limit);
+}
+
+QString readCmdline(const QByteArray& procRoot, int pid, int limit)
+{
+    if (limit <= 0)
+        return QString();
+    return cmdlineText(TaskDir::readInOne(procRoot, pid, "cmdline", limit).value_or(QByteArray()), limit);
 }
 
 QString readCmdline(int pid, int limit)

@@ -102,6 +102,35 @@ QList<QByteArray> taskStatFields(int pid)
     return taskStatFields(TaskDir(pid));
 }
 
+QByteArray statFieldAfterName(const QByteArray& statLine, int index)
+{
+    const qsizetype close = statLine.lastIndexOf(')');
+    if (close < 0 || index < 0)
+        return {};
+    // Fields are runs of anything but white space, as simplified() and a
+    // split at blanks would give them.
+    auto blank = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+    qsizetype i = close + 1;
+    const qsizetype end = statLine.size();
+    for (int field = 0;; ++field) {
+        while (i < end && blank(statLine.at(i)))
+            ++i;
+        if (i >= end)
+            return {};
+        qsizetype after = i;
+        while (after < end && !blank(statLine.at(after)))
+            ++after;
+        if (field == index)
+            return statLine.mid(i, after - i);
+        i = after;
+    }
+}
+
+QByteArray taskStatField(const TaskDir& task, int index)
+{
+    return statFieldAfterName(task.readInOne("stat", kStatLimit).value_or(QByteArray()), index);
+}
+
 QStringList mappedPaths(QTextStream& maps)
 {
     QStringList paths;

@@ -40,6 +40,11 @@ QList<QByteArray> statFieldsAfterName(const QByteArray& statLine);
 // The same for the task's stat file; empty when the task has gone.
 QList<QByteArray> taskStatFields(const TaskDir& task);
 QList<QByteArray> taskStatFields(int pid);
+// One of those fields (0: the state), without splitting the rest of the
+// line; empty when the line has fewer.
+QByteArray statFieldAfterName(const QByteArray& statLine, int index);
+// The same for the task's stat file.
+QByteArray taskStatField(const TaskDir& task, int index);
 
 // The files mapped into a task, from the text of its maps file: each path
 // once, in the order of its first mapping. Lines of System V shared memory

@@ -85,6 +85,7 @@ QList<TaskEntry> scanTasks(const ScanSettings& settings, const std::function<boo
         return {};
     }
 
+    const QByteArray procRoot = QFile::encodeName(settings.procDir);
     QList<TaskEntry> entries;
     for (const int pid : pids) {
         // A task's folder is opened only when something is read from it.
@@ -111,7 +112,8 @@ QList<TaskEntry> scanTasks(const ScanSettings& settings, const std::function<boo
         } else {
             if (!settings.showAppNoWindow)
                 continue;
-            const QString text = readCmdline(TaskDir(pid, settings.procDir));
+            // Only the command line is read: no handle on the folder.
+            const QString text = readCmdline(procRoot, pid);
             if (!isUserApp(text))
                 continue;
             entries.append({pid, text, true});
@@ -124,9 +126,8 @@ QList<TaskEntry> scanTasks(const ScanSettings& settings, const std::function<boo
 qint64 taskStartNs(const TaskDir& task)
 {
     // The start time is the line's 22nd field, the 20th after the name.
-    const QList<QByteArray> fields = taskStatFields(task);
     bool ok = false;
-    const qint64 ticks = fields.value(19).toLongLong(&ok);
+    const qint64 ticks = taskStatField(task, 19).toLongLong(&ok);
     const long perSecond = sysconf(_SC_CLK_TCK);
     if (!ok || ticks < 0 || perSecond <= 0)
         return -1;

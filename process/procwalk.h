@@ -83,8 +83,9 @@ std::function<bool(const TaskDir&)> windowOwnersNow();
 // read (windowOwnersNow() for the real bus), so that a yes means the line
 // is the window owner's own; a task it denies is skipped. It is handed the
 // task's folder the line was read from.
-// A task's files are read through one handle on its folder (TaskDir), and
-// only for a task that may be listed.
+// A window task's files are read through one handle on its folder
+// (TaskDir); of a windowless task only the command line is read, by its
+// path. Nothing is read of a task that cannot be listed.
 QList<TaskEntry> scanTasks(const ScanSettings& settings,
                            const std::function<bool(int)>& hasWindow = hasAppWindow,
                            int* pidPhone = nullptr,

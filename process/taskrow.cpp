@@ -10,7 +10,13 @@
 namespace {
 QPixmap builtInIcon(const RowSources& sources, const char* file)
 {
-    return QPixmap(sources.appDir + QLatin1String(file));
+    const QString path = sources.appDir + QLatin1String(file);
+    if (!sources.pictures)
+        return QPixmap(path);
+    auto it = sources.pictures->constFind(path);
+    if (it == sources.pictures->constEnd())
+        it = sources.pictures->insert(path, QPixmap(path));
+    return *it;
 }
 
 // A picture found for the task is brought down to the row's size; when none

@@ -3,8 +3,11 @@
 #include "catalogue/javaindex.h"
 #include "catalogue/registry.h"
 
+#include <QHash>
 #include <QPixmap>
 #include <QString>
+
+#include <memory>
 
 // What one row of the task list shows for a task, apart from the list box:
 // its icon and its line of text.
@@ -17,6 +20,9 @@ struct RowSources
     const IconCatalogue* icons = nullptr;
     const JavaNames* javaNames = nullptr;
     QString javaFolderInSD;               // null when the card has none
+    // The program's own pictures once loaded, shared by the rows of one
+    // scan; null: each row loads its own.
+    std::shared_ptr<QHash<QString, QPixmap>> pictures;
 };
 
 struct TaskRowLook

@@ -20,6 +20,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPointer>
+#include <QSet>
 
 #include <sys/resource.h>
 #include <unistd.h>
@@ -45,6 +46,7 @@ RowSources rowSources()
         sources.javaNames = &gSettings->javaNames;
         sources.javaFolderInSD = gSettings->javaFolderInSD;
     }
+    sources.pictures = std::make_shared<QHash<QString, QPixmap>>();
     return sources;
 }
 
@@ -79,6 +81,18 @@ int rowOfPid(const ZListBox* list, int pid)
     return -1;
 }
 
+// A task's row, put at the top of the list.
+void insertProcRow(ZListBox* list, int pid, const QString& text, bool noWindow, const RowSources& sources)
+{
+    const TaskRowLook look = taskRowLook(text, noWindow, sources);
+    auto* row = new ZListRowItem(list, QStringLiteral("%I%M"));
+    if (look.hasText)
+        row->appendSubItem(1, look.text, true);
+    row->setPixmap(0, look.icon);
+    row->setPid(pid);
+    list->insertItem(row, 0, true);
+}
+
 // After a row went the highlight goes back to the top.
 void highlightFirstRow(ZListBox* list)
 {
@@ -94,8 +108,17 @@ void ZKestrel::buildProcList()
     procListBox->clear();
     pidPhone = 0;
     const QList<TaskEntry> tasks = scanTasks(scanSettings(), appWindowsNow(), &pidPhone, windowOwnersNow());
-    for (const TaskEntry& task : tasks)
-        addProcItem(task.pid, task.text, task.noWindow);
+    // The list starts empty: the pids listed so far are known here, without
+    // a search through the rows for each new one.
+    QSet<int> listed;
+    listed.reserve(tasks.size());
+    const RowSources sources = rowSources();
+    for (const TaskEntry& task : tasks) {
+        if (!listed.contains(task.pid)) {
+            listed.insert(task.pid);
+            insertProcRow(procListBox, task.pid, task.text, task.noWindow, sources);
+        }
+    }
 }
 
 void ZKestrel::addProcItem(int pid, const QString& text, bool noWindow)
@@ -104,13 +127,7 @@ void ZKestrel::addProcItem(int pid, const QString& text, bool noWindow)
         return;
     if (rowOfPid(procListBox, pid) >= 0)
         return;
-    const TaskRowLook look = taskRowLook(text, noWindow, rowSources());
-    auto* row = new ZListRowItem(procListBox, QStringLiteral("%I%M"));
-    if (look.hasText)
-        row->appendSubItem(1, look.text, true);
-    row->setPixmap(0, look.icon);
-    row->setPid(pid);
-    procListBox->insertItem(row, 0, true);
+    insertProcRow(procListBox, pid, text, noWindow, rowSources());
 }
 
 void ZKestrel::sendToApp(int pid, const QString& message)

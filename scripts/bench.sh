@@ -2,12 +2,24 @@
 # Builds what is needed and runs the benchmark suite (bench/): prints the
 # table and, for a full run, puts it into docs/BENCHMARKS.md.
 #
-#   bash scripts/bench.sh                 # the full suite, about four minutes
+#   bash scripts/bench.sh                 # the full suite
 #   bash scripts/bench.sh --runs 5 --idle-seconds 10 --only scan,catalogue
+#   bash scripts/bench.sh --quick --only scan   # a subset while working
 #
+# --quick stands for --runs 3 --idle-seconds 10 --large 0 (the scan without
+# its 10,000-process size); options given beside it win.
 # Arguments go to zk_bench (see bench/driver/main.cpp). A run with arguments
 # only prints its table; ZK_BENCH_DOCS=1 writes it into the docs anyway.
 set -euo pipefail
+args=()
+for a in "$@"; do
+  [ "$a" = --quick ] || args+=("$a")
+done
+if [ "${#args[@]}" -ne $# ]; then
+  # The caller's options come first: the driver takes the first of each.
+  args+=(--runs 3 --idle-seconds 10 --large 0)
+fi
+set -- ${args[@]+"${args[@]}"}
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${ZK_BUILD_DIR:-$top/build}
 "$top/scripts/install-deps.sh"

@@ -11,6 +11,8 @@ struct BenchConfig
     int idleSeconds = 60;       // how long the resident window is watched
     int processes = 1000;       // processes running during the scan
     int windows = 200;          // of which this many have a window
+    int largeProcesses = 10000; // the scan again with this many (same share
+                                // of windows); 0 leaves it out
     int apps = 2000;            // applications in the registries
     int refreshes = 10000;      // refreshes between the two memory readings
     QString binDir;             // the build's bin/ (programs, probe, pictures)

@@ -15,8 +15,9 @@ public:
     QStringList environment(const QString& probeLibrary) const;
 
     // The first stamp later than `after` (monotonic ns), waiting at most
-    // timeoutMs for it; -1 when none came.
-    qint64 firstFrameAfter(qint64 after, int timeoutMs) const;
+    // timeoutMs for it; -1 when none came. cpuNs, when given, gets the CPU
+    // time the program had used when it handed that frame over.
+    qint64 firstFrameAfter(qint64 after, int timeoutMs, qint64* cpuNs = nullptr) const;
 
 private:
     QString m_path;

@@ -3,7 +3,7 @@
 // the table (Markdown). Run it through scripts/bench.sh, which builds it and
 // gives it a private session bus, the offscreen screen and a phone's storage.
 //
-//   zk_bench [--runs N] [--idle-seconds S] [--processes N] [--windows N]
+//   zk_bench [--runs N] [--idle-seconds S] [--processes N] [--windows N] [--large N]
 //            [--apps N] [--refreshes N] [--only startup,resident,refresh,scan,catalogue]
 //            [--out FILE] [--work DIR]
 //
@@ -88,6 +88,10 @@ int main(int argc, char** argv)
     config.idleSeconds = intOption(args, QStringLiteral("--idle-seconds"), config.idleSeconds);
     config.processes = intOption(args, QStringLiteral("--processes"), config.processes);
     config.windows = std::min(intOption(args, QStringLiteral("--windows"), config.windows), config.processes);
+    // --large 0 leaves the large scan out.
+    config.largeProcesses = args.contains(QStringLiteral("--large"))
+                                ? textOption(args, QStringLiteral("--large")).toInt()
+                                : config.largeProcesses;
     config.apps = intOption(args, QStringLiteral("--apps"), config.apps);
     config.refreshes = intOption(args, QStringLiteral("--refreshes"), config.refreshes);
     const QString only = textOption(args, QStringLiteral("--only"));

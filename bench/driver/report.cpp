@@ -28,6 +28,11 @@ QString cpuAndWall(double cpuMs, double wallMs)
     return ms(cpuMs) + QStringLiteral(" CPU (") + ms(wallMs) + QStringLiteral(" wall)");
 }
 
+QString wallWithCpu(double wallMs, double cpuMs)
+{
+    return ms(wallMs) + QStringLiteral(" (CPU ") + ms(cpuMs) + QLatin1Char(')');
+}
+
 QString us(double value)
 {
     return decimals(value) + QStringLiteral(" µs");

@@ -37,6 +37,9 @@ private:
 QString ms(double value);
 // "12.3 ms CPU (15.0 ms wall)"
 QString cpuAndWall(double cpuMs, double wallMs);
+// "15.0 ms (CPU 12.3 ms)": a wall time with the CPU time it took beside it,
+// so that a figure stretched by a busy machine shows as such.
+QString wallWithCpu(double wallMs, double cpuMs);
 QString us(double value);
 QString times(double ratio);
 QString percent(double value);

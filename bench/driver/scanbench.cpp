@@ -1,6 +1,7 @@
 // The /proc scan with many processes running, some with a window, against
 // the machine's floor (a plain loop reading every command line) and against
-// ps. The three run side by side in every round.
+// ps. The three run side by side in every round, in both list modes, with a
+// thousand processes and with many more.
 #include "bench/driver/benches.h"
 #include "bench/driver/clocks.h"
 #include "bench/driver/procfs.h"
@@ -8,6 +9,7 @@
 #include "bench/driver/spawn.h"
 
 #include "core/globals.h"
+#include "core/zsettings.h"
 #include "ezx/zlistbox.h"
 #include "process/procwalk.h"
 #include "ui/zkestrel.h"
@@ -63,15 +65,19 @@ Timing runPs()
 }
 
 // The processes of the scan: `count` idlers, the first `windows` of them
-// looking like phone applications, the rest like daemons.
-QList<pid_t> startIdlers(const BenchConfig& config)
+// looking like phone applications; of the rest, every other one is started
+// from the memory card (a user application, listed without a window when
+// those are shown), the others look like system daemons.
+QList<pid_t> startIdlers(const BenchConfig& config, int count, int windows)
 {
     QList<pid_t> pids;
     const QString idler = config.binDir + QStringLiteral("/zk_bench_idler");
-    for (int i = 0; i < config.processes; ++i) {
-        const bool app = i < config.windows;
-        const QString argv0 = app ? QStringLiteral("/usr/SYSqtapp/benchapp%1/benchapp%1").arg(i)
-                                  : QStringLiteral("/usr/bin/benchd%1").arg(i);
+    for (int i = 0; i < count; ++i) {
+        const bool app = i < windows;
+        const bool userApp = !app && i % 2 == 0;
+        const QString argv0 = app       ? QStringLiteral("/usr/SYSqtapp/benchapp%1/benchapp%1").arg(i)
+                              : userApp ? QStringLiteral("/mmc/mmca1/bench/benchd%1").arg(i)
+                                        : QStringLiteral("/usr/bin/benchd%1").arg(i);
         const QStringList args = app ? QStringList() : QStringList {QStringLiteral("-x")};
         const Spawned s = spawnProgram(idler, args, {}, argv0);
         if (s.pid > 0)
@@ -79,13 +85,64 @@ QList<pid_t> startIdlers(const BenchConfig& config)
     }
     return pids;
 }
+
+// Which tasks the list shows: the settings as shipped, or every task with
+// the windowless applications too.
+struct ScanMode
+{
+    const char* name;
+    bool hideSystemTasks;
+    bool showAppNoWindow;
+};
+constexpr ScanMode kDefaultMode {"default settings", true, false};
+constexpr ScanMode kAllMode {"\"Show All Tasks\" + windowless applications", false, true};
+
+struct ModeFigures
+{
+    Samples scan, a, b;
+    QList<double> ratioA, ratioB;
+    int rows = 0;
+};
+
+ModeFigures measureMode(ZKestrel* w, const ScanMode& mode, int runs)
+{
+    const bool hide = gSettings->hideSystemTasks;
+    const bool noWindow = gSettings->showAppNoWindow;
+    gSettings->hideSystemTasks = mode.hideSystemTasks;
+    gSettings->showAppNoWindow = mode.showAppNoWindow;
+    ModeFigures f;
+    for (int run = 0; run < runs; ++run) {
+        const Timing ta = timeInProcess(readEveryCommandLine);
+        // The program scans from a turn of its event loop: what the bus said
+        // before that turn is known to it.
+        QApplication::processEvents();
+        const Timing ts = timeInProcess([w] { w->buildProcList(); });
+        f.rows = w->procListBox->count();
+        const Timing tb = runPs();
+        f.a.add(ta);
+        f.scan.add(ts);
+        f.b.add(tb);
+        f.ratioA.append(ts.wallMs / ta.wallMs);
+        f.ratioB.append(tb.wallMs / ts.wallMs);
+    }
+    gSettings->hideSystemTasks = hide;
+    gSettings->showAppNoWindow = noWindow;
+    // The rows of the last scan would otherwise be torn down inside the
+    // next mode's first timing.
+    w->procListBox->clear();
+    QApplication::processEvents();
+    return f;
 }
 
-void benchScan(const BenchConfig& config, Report& report)
+// One size of process table: `count` idlers, a fifth (as configured) with a
+// window; both modes measured on it. `usual`: the phone's usual load, which
+// the strict targets are set for.
+void scanWithProcesses(const BenchConfig& config, int count, bool usual, Report& report)
 {
-    const QList<pid_t> idlers = startIdlers(config);
+    const int windows = int(qint64(config.windows) * count / config.processes);
+    const QList<pid_t> idlers = startIdlers(config, count, windows);
     QStringList windowPids;
-    for (int i = 0; i < config.windows && i < idlers.size(); ++i)
+    for (int i = 0; i < windows && i < idlers.size(); ++i)
         windowPids.append(QString::number(idlers[i]));
     SpawnOptions piped;
     piped.pipeOutput = true;
@@ -103,23 +160,7 @@ void benchScan(const BenchConfig& config, Report& report)
     for (const QString& pid : std::as_const(windowPids))
         windowed += hasAppWindow(pid.toInt()) ? 1 : 0;
 
-    Samples scan, a, b;
-    QList<double> ratioA, ratioB;
-    int rows = 0;
-    for (int run = 0; run < config.runs; ++run) {
-        const Timing ta = timeInProcess(readEveryCommandLine);
-        // The program scans from a turn of its event loop: what the bus said
-        // before that turn is known to it.
-        QApplication::processEvents();
-        const Timing ts = timeInProcess([w] { w->buildProcList(); });
-        rows = w->procListBox->count();
-        const Timing tb = runPs();
-        a.add(ta);
-        scan.add(ts);
-        b.add(tb);
-        ratioA.append(ts.wallMs / ta.wallMs);
-        ratioB.append(tb.wallMs / ts.wallMs);
-    }
+    const ModeFigures figures[] = {measureMode(w, kDefaultMode, config.runs), measureMode(w, kAllMode, config.runs)};
     const int listed = processCount();
 
     gMainWindow = nullptr;
@@ -131,25 +172,46 @@ void benchScan(const BenchConfig& config, Report& report)
     for (const pid_t pid : idlers)
         waitChild(pid);
 
-    const QString what = QStringLiteral("buildProcList(), %1 processes, %2 with a window")
-                             .arg(config.processes)
-                             .arg(config.windows);
-    const double rA = median(ratioA);
-    const double rB = median(ratioB);
-    report.add({QStringLiteral("1 Scan"), what, ms(median(scan.wallMs)),
-                QStringLiteral("A (plain C++ loop): ") + ms(median(a.wallMs)), times(rA), QStringLiteral("≤ 2× A"),
-                verdict(rA <= 2.0)});
-    report.add({QStringLiteral("1 Scan"), what, ms(median(scan.wallMs)),
-                QStringLiteral("B (ps -e -o pid=,args=): ") + ms(median(b.wallMs)),
-                times(rB) + QStringLiteral(" faster"), QStringLiteral("≥ 5× faster than B"), verdict(rB >= 5.0)});
-    report.note(QStringLiteral("Scan: %1 rounds of A, scan, B; wall times, ratio = median of the per-round ratios. "
-                               "CPU: scan %2, A %3, B %4. %5 processes in /proc, %6 of %7 window channels "
-                               "up (%8), %9 rows listed.")
-                    .arg(config.runs)
-                    .arg(ms(median(scan.cpuMs)), ms(median(a.cpuMs)), ms(median(b.cpuMs)))
-                    .arg(listed)
-                    .arg(windowed)
-                    .arg(config.windows)
-                    .arg(QString::fromLatin1(ready))
-                    .arg(rows));
+    // The strict targets hold for the default settings at the usual load;
+    // every mode and size must leave ps far behind.
+    for (int m = 0; m < 2; ++m) {
+        const ModeFigures& f = figures[m];
+        const ScanMode& mode = m == 0 ? kDefaultMode : kAllMode;
+        const bool strict = usual && m == 0;
+        const QString what = QStringLiteral("buildProcList(), %1 processes, %2 with a window, %3")
+                                 .arg(count)
+                                 .arg(windows)
+                                 .arg(QLatin1String(mode.name));
+        const QString scan = wallWithCpu(median(f.scan.wallMs), median(f.scan.cpuMs));
+        const double rA = median(f.ratioA);
+        const double rB = median(f.ratioB);
+        report.add({QStringLiteral("1 Scan"), what, scan,
+                    QStringLiteral("A (plain C++ loop): ") + wallWithCpu(median(f.a.wallMs), median(f.a.cpuMs)),
+                    times(rA), strict ? QStringLiteral("≤ 1.0× A") : QStringLiteral("–"),
+                    strict ? verdict(rA <= 1.0) : QStringLiteral("info")});
+        const double wantB = strict ? 8.0 : 5.0;
+        report.add({QStringLiteral("1 Scan"), what, scan,
+                    QStringLiteral("B (ps -e -o pid=,args=): ") + wallWithCpu(median(f.b.wallMs), median(f.b.cpuMs)),
+                    times(rB) + QStringLiteral(" faster"),
+                    QStringLiteral("≥ %1× faster than B").arg(wantB, 0, 'f', 0), verdict(rB >= wantB)});
+        report.note(QStringLiteral("Scan, %1 processes, %2: %3 rounds of A, scan, B; ratio = median of the "
+                                   "per-round ratios of wall times. %4 processes in /proc, %5 of %6 window "
+                                   "channels up (%7), %8 rows listed.")
+                        .arg(count)
+                        .arg(QLatin1String(mode.name))
+                        .arg(config.runs)
+                        .arg(listed)
+                        .arg(windowed)
+                        .arg(windows)
+                        .arg(QString::fromLatin1(ready))
+                        .arg(f.rows));
+    }
+}
+}
+
+void benchScan(const BenchConfig& config, Report& report)
+{
+    scanWithProcesses(config, config.processes, true, report);
+    if (config.largeProcesses > config.processes)
+        scanWithProcesses(config, config.largeProcesses, false, report);
 }

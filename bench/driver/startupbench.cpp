@@ -27,6 +27,7 @@ constexpr useconds_t kSettleUs = 300000;
 struct Launch
 {
     double firstFrameMs = -1;
+    double cpuMs = -1;   // CPU the program used up to that frame
     qint64 rssKb = -1;
 };
 
@@ -40,9 +41,11 @@ Launch launchOnce(const QString& program, const BenchConfig& config, const Frame
     const Spawned child = spawnProgram(program, {}, {log.environment(probe), false});
     if (child.pid < 0)
         return out;
-    const qint64 frame = log.firstFrameAfter(t0, kFrameTimeoutMs);
+    qint64 cpuNs = -1;
+    const qint64 frame = log.firstFrameAfter(t0, kFrameTimeoutMs, &cpuNs);
     if (frame > 0) {
         out.firstFrameMs = double(frame - t0) / 1e6;
+        out.cpuMs = double(cpuNs) / 1e6;
         usleep(kSettleUs);
         out.rssKb = residentKb(child.pid);
     }
@@ -116,7 +119,7 @@ void benchStartup(const BenchConfig& config, Report& report)
     const QString minimal = config.binDir + QStringLiteral("/zk_bench_minimal");
     const FrameLog log(config.workDir + QStringLiteral("/frames-startup"));
 
-    QList<double> zkMs, refMs, ratio, zkRss, refRss, rssRatio;
+    QList<double> zkMs, refMs, ratio, zkRss, refRss, rssRatio, zkCpu, refCpu;
     int failures = 0;
     for (int run = 0; run < config.runs; ++run) {
         // Alternate which goes first, so that neither always meets a
@@ -135,6 +138,8 @@ void benchStartup(const BenchConfig& config, Report& report)
         }
         zkMs.append(a.firstFrameMs);
         refMs.append(b.firstFrameMs);
+        zkCpu.append(a.cpuMs);
+        refCpu.append(b.cpuMs);
         ratio.append(a.firstFrameMs / b.firstFrameMs);
         zkRss.append(double(a.rssKb));
         refRss.append(double(b.rssKb));
@@ -143,13 +148,16 @@ void benchStartup(const BenchConfig& config, Report& report)
 
     const double r = median(ratio);
     report.add({QStringLiteral("3 Start-up"), QStringLiteral("exec to first painted frame, window mode"),
-                ms(median(zkMs)), QStringLiteral("minimal Qt: ") + ms(median(refMs)), times(r),
-                QStringLiteral("≤ 2×"), verdict(!ratio.isEmpty() && r <= 2.0)});
+                wallWithCpu(median(zkMs), median(zkCpu)),
+                QStringLiteral("minimal Qt: ") + wallWithCpu(median(refMs), median(refCpu)), times(r),
+                QStringLiteral("≤ 1.5×"), verdict(!ratio.isEmpty() && r <= 1.5)});
     const double m = median(rssRatio);
     report.add({QStringLiteral("4 Memory"), QStringLiteral("resident set after start-up (first frame + 0.3 s)"),
                 mib(median(zkRss)), QStringLiteral("minimal Qt: ") + mib(median(refRss)), times(m),
                 QStringLiteral("≤ 1.5×"), verdict(!rssRatio.isEmpty() && m <= 1.5)});
-    report.note(QStringLiteral("Start-up: %1 paired runs (order alternating); ratio = median of the per-run ratios%2.")
+    report.note(QStringLiteral("Start-up: %1 paired runs (order alternating); ratio = median of the per-run ratios "
+                               "of wall times; CPU = the program's own CPU time when it handed its first frame "
+                               "over%2.")
                     .arg(ratio.size())
                     .arg(failures ? QStringLiteral("; %1 runs without a frame were dropped").arg(failures)
                                   : QString()));
@@ -181,10 +189,11 @@ void benchResident(const BenchConfig& config, Report& report)
         stopResident(r);
     }
     report.add({QStringLiteral("3 Start-up"), QStringLiteral("resident: \"show()\" to window on screen, first pop-up"),
-                ms(median(first.wallMs)), QString(), QString(), QStringLiteral("–"), QStringLiteral("info")});
+                wallWithCpu(median(first.wallMs), median(first.cpuMs)), QString(), QString(), QStringLiteral("–"),
+                QStringLiteral("info")});
     const double l = median(later.wallMs);
     report.add({QStringLiteral("3 Start-up"), QStringLiteral("resident: \"show()\" to window on screen, later pop-up"),
-                ms(l), QString(), QString(), QStringLiteral("≤ 50 ms"),
+                wallWithCpu(l, median(later.cpuMs)), QString(), QString(), QStringLiteral("≤ 50 ms"),
                 verdict(!later.wallMs.isEmpty() && l <= 50)});
     report.note(QStringLiteral("Pop-ups: %1 resident starts, each with one first and two later pop-ups "
                                "(the window sent away with \"ReturnToIdle(int)\" on its application channel "
@@ -214,16 +223,19 @@ void benchResident(const BenchConfig& config, Report& report)
     const double wall = double(wall1 - wall0);
     const double share = 100.0 * double(run1 - run0) / wall;
     const double tickShare = 100.0 * double(cpu1 - cpu0) / wall;
+    const double refreshes = wall / 2e9;
+    const double perRefreshMs = double(run1 - run0) / 1e6 / refreshes;
     report.add({QStringLiteral("2 Refresh"),
                 QStringLiteral("CPU share of an open window on the task tab, %1 s").arg(config.idleSeconds),
-                percent(share), QString(), QString(), QStringLiteral("< 0.1 % of one core"),
-                verdict(share < 0.1)});
+                percent(share) + QStringLiteral(" (CPU ") + ms(perRefreshMs) + QStringLiteral(" per refresh)"),
+                QString(), QString(), QStringLiteral("≤ 0.05 % of one core, ≤ 1 ms per refresh"),
+                verdict(share <= 0.05 && perRefreshMs <= 1.0)});
     report.note(QStringLiteral("Idle share: %1 ms on a CPU in %2 s by the scheduler's accounting "
                                "(%3 ms by utime+stime, %4), about %5 refreshes; %6 per refresh.")
                     .arg(double(run1 - run0) / 1e6, 0, 'f', 1)
                     .arg(wall / 1e9, 0, 'f', 1)
                     .arg(double(cpu1 - cpu0) / 1e6, 0, 'f', 0)
                     .arg(percent(tickShare))
-                    .arg(int(wall / 2e9))
-                    .arg(us(double(run1 - run0) / 1e3 / (wall / 2e9))));
+                    .arg(int(refreshes))
+                    .arg(us(perRefreshMs * 1000.0)));
 }

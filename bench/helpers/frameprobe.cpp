@@ -2,7 +2,7 @@
 // program hands a painted frame to the screen, one line with the moment is
 // appended to the file named by ZK_FRAME_PROBE:
 //
-//   <CLOCK_MONOTONIC nanoseconds>
+//   <CLOCK_MONOTONIC nanoseconds> <CPU time of the process so far, nanoseconds>
 //
 // The clock is the machine's, so the benchmark compares the stamps with its
 // own readings (when it started the program, when it sent a request). Qt's
@@ -58,9 +58,12 @@ void stamp()
         return;
     timespec now {};
     clock_gettime(CLOCK_MONOTONIC, &now);
-    char line[32];
-    const int n = std::snprintf(line, sizeof line, "%lld\n",
-                                static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
+    timespec cpu {};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
+    char line[48];
+    const int n = std::snprintf(line, sizeof line, "%lld %lld\n",
+                                static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec,
+                                static_cast<long long>(cpu.tv_sec) * 1000000000LL + cpu.tv_nsec);
     if (n > 0 && ::write(fd, line, static_cast<size_t>(n)) < 0)
         return;
 }

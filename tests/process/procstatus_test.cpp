@@ -39,6 +39,9 @@ private slots:
             << QByteArray("R") << QByteArray("5151");
         QTest::newRow("no name") << QByteArray("77 a R 1 2") << QByteArray() << QByteArray();
         QTest::newRow("empty") << QByteArray() << QByteArray() << QByteArray();
+        QTest::newRow("tabs and doubled blanks")
+            << QByteArray("9 (x)  S\t1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17  18 6161\n") << QByteArray("S")
+            << QByteArray("6161");
     }
     void statFieldsStartAfterTheName()
     {
@@ -48,6 +51,10 @@ private slots:
         const QList<QByteArray> fields = statFieldsAfterName(line);
         QCOMPARE(fields.value(0), state);
         QCOMPARE(fields.value(19), startTime);
+        // One field alone, as the scan reads the start time.
+        QCOMPARE(statFieldAfterName(line, 0), state);
+        QCOMPARE(statFieldAfterName(line, 19), startTime);
+        QCOMPARE(statFieldAfterName(line, 21), QByteArray());
     }
 
     void statFieldsOfALiveAndAGoneTask()
