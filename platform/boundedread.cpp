@@ -47,20 +47,6 @@ QByteArray readFdAtMost(int fd, qint64 limit)
     return data;
 }
 
-QByteArray readFdOnce(int fd, qint64 limit)
-{
-    QByteArray data;
-    if (fd < 0 || limit < 0)
-        return data;
-    data.resize(limit + 1);
-    ssize_t got = -1;
-    do {
-        got = ::read(fd, data.data(), static_cast<size_t>(limit + 1));
-    } while (got < 0 && errno == EINTR);
-    data.resize(got > 0 ? got : 0);
-    return data;
-}
-
 std::optional<QByteArray> readFileAtMost(const QString& path, qint64 limit)
 {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);

@@ -18,11 +18,6 @@ QByteArray readAtMost(QIODevice& device, qint64 limit);
 // means there was more. A read error ends it with what was read before.
 QByteArray readFdAtMost(int fd, qint64 limit);
 
-// One read() of at most limit + 1 bytes, for the files that hand over all
-// they hold (up to the size asked for) in one read: a task's cmdline and
-// stat, and plain files. Saves the read that would only report the end.
-QByteArray readFdOnce(int fd, qint64 limit);
-
 // Opens a file read-only and reads it as readFdAtMost() does. Nothing when it
 // cannot be opened.
 std::optional<QByteArray> readFileAtMost(const QString& path, qint64 limit);

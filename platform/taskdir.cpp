@@ -4,9 +4,6 @@
 
 #include <QFile>
 
-#include <climits>
-#include <cstdio>
-
 #include <dirent.h>
 #include <fcntl.h>
 #include <unistd.h>
@@ -53,34 +50,6 @@ std::optional<QByteArray> TaskDir::read(const char* name, qint64 limit) const
     if (fd < 0)
         return std::nullopt;
     QByteArray data = readFdAtMost(fd, limit);
-    ::close(fd);
-    return data;
-}
-
-std::optional<QByteArray> TaskDir::readInOne(const char* name, qint64 limit) const
-{
-    if (m_fd < 0)
-        return std::nullopt;
-    const int fd = ::openat(m_fd, name, O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0)
-        return std::nullopt;
-    QByteArray data = readFdOnce(fd, limit);
-    ::close(fd);
-    return data;
-}
-
-std::optional<QByteArray> TaskDir::readInOne(const QByteArray& procRoot, int pid, const char* name, qint64 limit)
-{
-    if (pid <= 0)
-        return std::nullopt;
-    char path[PATH_MAX];
-    const int n = std::snprintf(path, sizeof path, "%s/%d/%s", procRoot.constData(), pid, name);
-    if (n < 0 || n >= static_cast<int>(sizeof path))
-        return std::nullopt;
-    const int fd = ::open(path, O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0)
-        return std::nullopt;
-    QByteArray data = readFdOnce(fd, limit);
     ::close(fd);
     return data;
 }

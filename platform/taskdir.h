@@ -33,15 +33,6 @@ public:
     // but never more than limit + 1 bytes (see readFdAtMost). Nothing when
     // the folder or the file cannot be opened.
     std::optional<QByteArray> read(const char* name, qint64 limit) const;
-    // The same with one read() (readFdOnce): for "cmdline" and "stat".
-    std::optional<QByteArray> readInOne(const char* name, qint64 limit) const;
-
-    // One file of a task, opened by its path without a handle on the
-    // folder, with one read(): for a task of which nothing else is read.
-    // procRoot is the process table's path as the file system spells it.
-    static std::optional<QByteArray> readInOne(const QByteArray& procRoot, int pid, const char* name,
-                                               qint64 limit);
-
     // The names in a folder below the task's ("task": its threads), without
     // "." and ".."; empty when it cannot be read.
     QList<QByteArray> entries(const char* folder) const;

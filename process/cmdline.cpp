@@ -3,6 +3,8 @@
 #include "platform/boundedread.h"
 #include "platform/taskdir.h"
 
+#include <QFile>
+
 QString cmdlineText(const QByteArray& bytes, int limit)
 {
     if (limit <= 0)
@@ -23,14 +25,14 @@ QString readCmdline(const TaskDir& task, int limit)
 {
     if (limit <= 0)
         return QString();
-    return cmdlineText(task.readInOne("cmdline", limit).value_or(QByteArray()), limit);
+    return cmdlineText(task.read("cmdline", limit).value_or(QByteArray()), limit);
 }
 
 QString readCmdline(const QByteArray& procRoot, int pid, int limit)
 {
     if (limit <= 0)
         return QString();
-    return cmdlineText(TaskDir::readInOne(procRoot, pid, "cmdline", limit).value_or(QByteArray()), limit);
+    return cmdlineText(TaskDir(pid, QFile::decodeName(procRoot)).read("cmdline", limit).value_or(QByteArray()), limit);
 }
 
 QString readCmdline(int pid, int limit)

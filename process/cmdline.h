@@ -13,9 +13,8 @@ class TaskDir;
 // A file that cannot be opened or yields no text gives a null QString.
 QString readCmdline(const TaskDir& task, int limit = 254);
 QString readCmdline(int pid, int limit = 254);
-// The same for a task of which nothing else is read: its cmdline file under
-// the process table's folder (procRoot, as the file system spells it),
-// opened by its path.
+// The same for a task of the process table at procRoot (as the file system
+// spells it).
 QString readCmdline(const QByteArray& procRoot, int pid, int limit = 254);
 
 // The same rules on any file (a captured cmdline file, for one).

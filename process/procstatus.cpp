@@ -128,7 +128,7 @@ QByteArray statFieldAfterName(const QByteArray& statLine, int index)
 
 QByteArray taskStatField(const TaskDir& task, int index)
 {
-    return statFieldAfterName(task.readInOne("stat", kStatLimit).value_or(QByteArray()), index);
+    return statFieldAfterName(task.read("stat", kStatLimit).value_or(QByteArray()), index);
 }
 
 QStringList mappedPaths(QTextStream& maps)

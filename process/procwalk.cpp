@@ -112,7 +112,6 @@ QList<TaskEntry> scanTasks(const ScanSettings& settings, const std::function<boo
         } else {
             if (!settings.showAppNoWindow)
                 continue;
-            // Only the command line is read: no handle on the folder.
             const QString text = readCmdline(procRoot, pid);
             if (!isUserApp(text))
                 continue;
