@@ -70,4 +70,4 @@ private slots:
 };
 ZK_TEST(ZMainWidgetTest)
 
-#include "mainwidgettest.moc"
+#include "mainwidget_test.moc"

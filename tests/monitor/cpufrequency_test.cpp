@@ -167,4 +167,4 @@ private slots:
 };
 ZK_TEST(CpuFrequencyTest)
 
-#include "cpufrequencytest.moc"
+#include "cpufrequency_test.moc"

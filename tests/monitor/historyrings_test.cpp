@@ -152,4 +152,4 @@ private slots:
 };
 ZK_TEST(HistoryRingsTest)
 
-#include "historyringstest.moc"
+#include "historyrings_test.moc"

@@ -125,4 +125,4 @@ private slots:
 };
 ZK_TEST(ZFormContainerTest)
 
-#include "paneltest.moc"
+#include "panel_test.moc"

@@ -153,4 +153,4 @@ private slots:
 };
 ZK_TEST(ZNavTabWidgetTest)
 
-#include "navtabtest.moc"
+#include "navtab_test.moc"

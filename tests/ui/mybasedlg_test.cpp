@@ -200,4 +200,4 @@ private slots:
 };
 
 ZK_TEST(MyBaseDlgTest)
-#include "mybasedlgtest.moc"
+#include "mybasedlg_test.moc"

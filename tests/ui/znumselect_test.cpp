@@ -86,4 +86,4 @@ private slots:
 };
 
 ZK_TEST(ZNumSelectTest)
-#include "znumselecttest.moc"
+#include "znumselect_test.moc"

@@ -159,4 +159,4 @@ private slots:
 };
 ZK_TEST(CpuLoadTest)
 
-#include "cpuloadtest.moc"
+#include "cpuload_test.moc"

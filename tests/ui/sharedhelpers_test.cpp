@@ -87,4 +87,4 @@ private slots:
 };
 
 ZK_TEST(SharedHelpersTest)
-#include "sharedhelperstest.moc"
+#include "sharedhelpers_test.moc"

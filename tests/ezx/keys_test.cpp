@@ -30,4 +30,4 @@ private slots:
 };
 ZK_TEST(ZKeysTest)
 
-#include "keystest.moc"
+#include "keys_test.moc"

@@ -164,4 +164,4 @@ private slots:
 };
 ZK_TEST(ZSoftKeyTest)
 
-#include "softkeytest.moc"
+#include "softkey_test.moc"

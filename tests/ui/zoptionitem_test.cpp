@@ -431,4 +431,4 @@ private:
 };
 
 ZK_TEST(ZOptionItemTest)
-#include "zoptionitemtest.moc"
+#include "zoptionitem_test.moc"

@@ -205,4 +205,4 @@ private slots:
 };
 ZK_TEST(PopupGalleryTest)
 
-#include "popupgallery.moc"
+#include "popupgallery_test.moc"

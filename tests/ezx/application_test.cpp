@@ -122,4 +122,4 @@ private slots:
 };
 ZK_TEST(ZApplicationTest)
 
-#include "applicationtest.moc"
+#include "application_test.moc"

@@ -155,4 +155,4 @@ private slots:
 };
 ZK_TEST(ZOptionsMenuTest)
 
-#include "optionsmenutest.moc"
+#include "optionsmenu_test.moc"

@@ -699,4 +699,4 @@ private slots:
 };
 ZK_TEST(ListRowTest)
 
-#include "listbox.moc"
+#include "listbox_test.moc"

@@ -230,4 +230,4 @@ private slots:
 };
 ZK_TEST(ZSeparatorTest)
 
-#include "imagelabeltest.moc"
+#include "imagelabel_test.moc"

@@ -155,4 +155,4 @@ private slots:
 };
 ZK_TEST(GalleryTest)
 
-#include "gallerytest.moc"
+#include "gallery_test.moc"

@@ -285,4 +285,4 @@ private slots:
 };
 
 ZK_TEST(LanguageResourcesTest)
-#include "lang_resources.moc"
+#include "lang_resources_test.moc"

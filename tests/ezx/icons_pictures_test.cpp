@@ -313,4 +313,4 @@ private slots:
 
 ZK_TEST(ResIconReaderTest)
 ZK_TEST(PicturesTest)
-#include "icons_pictures.moc"
+#include "icons_pictures_test.moc"

@@ -196,4 +196,4 @@ private slots:
 };
 ZK_TEST(GraphDrawingTest)
 
-#include "graphdrawingtest.moc"
+#include "graphdrawing_test.moc"

@@ -356,4 +356,4 @@ private slots:
 };
 ZK_TEST(PickerTest)
 
-#include "popups.moc"
+#include "popups_test.moc"

@@ -158,4 +158,4 @@ private:
 };
 
 ZK_TEST(ZAboutDialogTest)
-#include "zaboutdialogtest.moc"
+#include "zaboutdialog_test.moc"

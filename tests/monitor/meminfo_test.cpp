@@ -176,4 +176,4 @@ private slots:
 };
 ZK_TEST(MemInfoTest)
 
-#include "meminfotest.moc"
+#include "meminfo_test.moc"

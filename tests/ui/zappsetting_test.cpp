@@ -358,4 +358,4 @@ private slots:
 };
 
 ZK_TEST(ZAppSettingTest)
-#include "zappsettingtest.moc"
+#include "zappsetting_test.moc"
