@@ -1,5 +1,6 @@
 #include "monitor/cpuload.h"
 #include "monitor/historyrings.h"
+#include "tests/common/testfiles.h"
 #include "tests/common/ztest.h"
 #include "tests/monitor/monitorfiles.h"
 
@@ -75,12 +76,24 @@ private slots:
         QCOMPARE(sampler.prevTotal(), second[0] + second[1] + second[2] + second[3]);
     }
 
-    // The first sample compares against zero sums: the average since boot.
-    void firstSampleIsAverageSinceBoot()
+    // The first sample compares against zero sums: the average since boot,
+    // from the first line only, however long the file.
+    void capturedFiles_data()
     {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("load");
+        QTest::newRow("two-core pc") << QStringLiteral("two-core-pc") << 94;
+        QTest::newRow("64 cores, longer than a read") << QStringLiteral("64-core-server") << 9;
+        QTest::newRow("phone") << QStringLiteral("phone") << 0;
+        QTest::newRow("no final line feed") << QStringLiteral("no-final-newline") << 30;
+    }
+    void capturedFiles()
+    {
+        QFETCH(QString, file);
+        QFETCH(int, load);
         CpuSampler sampler;
         HistoryRings rings;
-        QCOMPARE(readCpuLoad(stat("cpu  150 50 100 700 9999 9999 0 0 0 0\n"), sampler, rings), 30);
+        QCOMPARE(readCpuLoad(testfiles::fixture(QStringLiteral("monitor/fixtures/stat/") + file), sampler, rings), load);
     }
 
     // I/O wait and later counters are neither busy nor total.

@@ -1,78 +1,67 @@
 #include "monitor/meminfo.h"
 #include "monitor/monitortexts.h"
+#include "tests/common/testfiles.h"
 #include "tests/common/ztest.h"
-#include "tests/monitor/monitorfiles.h"
 
 #include <QTemporaryDir>
-
-// A kernel's meminfo as the phone writes it (unit-less HugePages lines
-// included).
-static const QByteArray phoneMemInfo = "MemTotal:        48160 kB\n"
-                                       "MemFree:          2364 kB\n"
-                                       "Buffers:           280 kB\n"
-                                       "Cached:          10228 kB\n"
-                                       "SwapCached:        112 kB\n"
-                                       "Active:          25120 kB\n"
-                                       "SwapTotal:       16380 kB\n"
-                                       "SwapFree:         6028 kB\n"
-                                       "HugePages_Total:     0\n"
-                                       "HugePages_Free:      0\n"
-                                       "Hugepagesize:     4096 kB\n";
 
 class MemInfoTest : public QObject
 {
     Q_OBJECT
     QTemporaryDir dir;
 
-private slots:
-    void phoneFile()
+    static QString capture(const char* name)
     {
-        const MemInfo m = parseMemInfo(phoneMemInfo);
-        QCOMPARE(m.ramTotal, 48160);
-        QCOMPARE(m.freeRam, 2364 + 10228);
-        QCOMPARE(m.swapTotal, 16380);
-        QCOMPARE(m.freeSwap, 6028 + 112);
-        QCOMPARE(freePercent(m.freeRam, m.ramTotal), 26);  // 26.146...
-        QCOMPARE(freePercent(m.freeSwap, m.swapTotal), 37); // 37.484...
-        QCOMPARE(megabyteText(m.freeRam), QStringLiteral("12.3Mb"));
-        QCOMPARE(ramTitleText(m.freeRam), QStringLiteral("RAM:12.3Mb"));
-        QCOMPARE(swapTitleText(m.freeSwap), QStringLiteral("SWAP:6.0Mb"));
+        return testfiles::fixture(QStringLiteral("monitor/fixtures/meminfo/") + QLatin1String(name));
+    }
+
+private slots:
+    // Captured files: free RAM is MemFree + Cached, free swap SwapFree +
+    // SwapCached; percentages are truncated.
+    void capturedFiles_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QList<qint64>>("figures"); // RAM total, free; swap total, free
+        QTest::addColumn<QList<int>>("percents");   // RAM, swap
+        QTest::addColumn<QString>("ramTitle");
+        QTest::addColumn<QString>("swapTitle");
+        // 22 GB free: free * 100 is far beyond 32 bits.
+        QTest::newRow("24 GB pc without swap") << capture("24gb-pc") << QList<qint64>{24683716, 22844980, 0, 0}
+                                               << QList<int>{92, 0} << QStringLiteral("RAM:22309.6Mb")
+                                               << QStringLiteral("SWAP:0.0Mb");
+        // Unit-less HugePages lines included.
+        QTest::newRow("phone") << capture("phone") << QList<qint64>{48160, 2364 + 10228, 16380, 6028 + 112}
+                               << QList<int>{26, 37} << QStringLiteral("RAM:12.3Mb") << QStringLiteral("SWAP:6.0Mb");
+        QTest::newRow("phone without swap") << capture("phone-without-swap") << QList<qint64>{30512, 10860, 0, 0}
+                                            << QList<int>{35, 0} << QStringLiteral("RAM:10.6Mb")
+                                            << QStringLiteral("SWAP:0.0Mb");
+        // No units at all; the last line counts though it has no line end.
+        QTest::newRow("no final line feed") << capture("no-final-newline") << QList<qint64>{2000, 800, 100, 65}
+                                            << QList<int>{40, 65} << QStringLiteral("RAM:0.8Mb")
+                                            << QStringLiteral("SWAP:0.1Mb");
+    }
+    void capturedFiles()
+    {
+        QFETCH(QString, path);
+        QFETCH(QList<qint64>, figures);
+        QFETCH(QList<int>, percents);
+        const MemInfo m = readMemInfo(path);
+        QCOMPARE((QList<qint64>{m.ramTotal, m.freeRam, m.swapTotal, m.freeSwap}), figures);
+        QCOMPARE((QList<int>{freePercent(m.freeRam, m.ramTotal), freePercent(m.freeSwap, m.swapTotal)}), percents);
+        QTEST(ramTitleText(m.freeRam), "ramTitle");
+        QTEST(swapTitleText(m.freeSwap), "swapTitle");
     }
 
     // The same figures whatever the order of the lines.
     void otherOrder()
     {
-        QList<QByteArray> lines = phoneMemInfo.trimmed().split('\n');
+        QList<QByteArray> lines = testfiles::fileBytes(capture("phone")).trimmed().split('\n');
         std::reverse(lines.begin(), lines.end());
         const MemInfo m = parseMemInfo(lines.join('\n') + '\n');
         QCOMPARE(m.ramTotal, 48160);
         QCOMPARE(m.freeRam, 12592);
         QCOMPARE(m.swapTotal, 16380);
         QCOMPARE(m.freeSwap, 6140);
-    }
-
-    void withoutSwap()
-    {
-        const MemInfo m = parseMemInfo("MemTotal: 1000 kB\nMemFree: 400 kB\nCached: 0 kB\n"
-                                       "SwapCached: 0 kB\nSwapTotal: 0 kB\nSwapFree: 0 kB\n");
-        QCOMPARE(m.freeSwap, 0);
-        QCOMPARE(m.swapTotal, 0);
-        QCOMPARE(freePercent(m.freeSwap, m.swapTotal), 0);
-        QCOMPARE(freePercent(m.freeRam, m.ramTotal), 40);
-        QCOMPARE(megabyteText(m.freeSwap), QStringLiteral("0.0Mb"));
-        QCOMPARE(swapTitleText(m.freeSwap), QStringLiteral("SWAP:0.0Mb"));
-    }
-
-    // A line without a unit must not make the next line's name read as a unit.
-    void linesWithoutUnits()
-    {
-        const MemInfo m = parseMemInfo("MemTotal: 2000\nMemFree: 500\nCached: 300\n"
-                                       "HugePages_Total: 0\nSwapTotal: 100\nSwapFree: 60\n"
-                                       "SwapCached: 5");
-        QCOMPARE(m.ramTotal, 2000);
-        QCOMPARE(m.freeRam, 800);
-        QCOMPARE(m.swapTotal, 100);
-        QCOMPARE(m.freeSwap, 65); // the last line counts though it has no line end
     }
 
     // Whole words: SwapCached goes to swap only, Cached to RAM only.
@@ -82,22 +71,6 @@ private slots:
                                        "cached: 1000 kB\nMemFree 50 kB\nSwapFree: 3 kB\n");
         QCOMPARE(m.freeRam, 101);
         QCOMPARE(m.freeSwap, 10);
-    }
-
-    // 23 GiB: free * 100 is far beyond 32 bits.
-    void largeMachine()
-    {
-        const MemInfo m = parseMemInfo("MemTotal:       24117248 kB\n"
-                                       "MemFree:        20000000 kB\n"
-                                       "Cached:          3000000 kB\n"
-                                       "SwapCached:            0 kB\n"
-                                       "SwapTotal:      33554432 kB\n"
-                                       "SwapFree:       33554432 kB\n");
-        QCOMPARE(m.freeRam, 23000000);
-        QCOMPARE(freePercent(m.freeRam, m.ramTotal), 95); // 95.367...
-        QCOMPARE(freePercent(m.freeSwap, m.swapTotal), 100);
-        QCOMPARE(ramTitleText(m.freeRam), QStringLiteral("RAM:22460.9Mb"));
-        QCOMPARE(swapTitleText(m.freeSwap), QStringLiteral("SWAP:32768.0Mb"));
     }
 
     void badLinesAreSkipped()
@@ -128,14 +101,6 @@ private slots:
         QCOMPARE(freePercent(m.freeRam, m.ramTotal), 0);
         QCOMPARE(megabyteText(m.freeRam), QStringLiteral("0.0Mb"));
         QCOMPARE(ramTitleText(m.freeRam), QStringLiteral("RAM:0.0Mb"));
-    }
-
-    void readsFile()
-    {
-        const QString path = writeTestFile(dir.filePath(QStringLiteral("meminfo")), phoneMemInfo);
-        const MemInfo m = readMemInfo(path);
-        QCOMPARE(m.freeRam, 12592);
-        QCOMPARE(m.swapTotal, 16380);
     }
 
     // The machine's own file has a RAM total and no more free than total.
