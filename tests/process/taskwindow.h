@@ -12,8 +12,8 @@ class ZListRowItem;
 // the language resources in place.
 namespace taskwindow {
 
-// Creates gSettings (once) and a fresh main window, after a turn of the
-// event loop as in the program; settings back to their defaults.
+// Creates gSettings (once) and a fresh main window; settings back to their
+// defaults.
 ZKestrel* create();
 // Deletes the window made by create().
 void destroy(ZKestrel* window);
