@@ -56,7 +56,9 @@ std::optional<CpuCounters> readCpuCounters(const QString& statPath)
         reportStatFailure(QStringLiteral("cannot open ") + statPath);
         return std::nullopt;
     }
-    const QByteArray line = text->left(text->indexOf('\n'));
+    // A file of one line may end without a line feed (left(-1) is empty).
+    const qsizetype end = text->indexOf('\n');
+    const QByteArray line = end < 0 ? *text : text->left(end);
     const QList<QByteArray> words = line.simplified().split(' ');
     if (words.size() < 5 || words.at(0) != "cpu") {
         reportStatFailure(QStringLiteral("no cpu line with four counters in ") + statPath);

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The test suite built with AddressSanitizer and UndefinedBehaviorSanitizer
 # (the "asan" preset of CMakePresets.json, into build-asan/): packages, build,
-# every test. Arguments go to ctest (-R platform, -L e2e, ...). Each test
-# fails on any sanitizer report of its own or of a program it starts
-# (tests/run-in-session.sh sets the options).
+# every test. Arguments go to ctest (-L platform, -R ProcWalkTest, -L e2e,
+# ...). Each test fails on any sanitizer report of its own or of a program it
+# starts (tests/run-in-session.sh sets the options).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/install-deps.sh"

@@ -19,6 +19,13 @@ inline bool writeFile(const QString& path, const QByteArray& data)
     return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(data) == data.size();
 }
 
+// A file kept beside the tests ("monitor/fixtures/stat/phone"): captures of
+// real machines' files, read as they are.
+inline QString fixture(const QString& underTests)
+{
+    return QStringLiteral(ZK_SOURCE_DIR "/tests/") + underTests;
+}
+
 // The whole file; "<unreadable>" when it cannot be opened, so that a file
 // that is missing never compares equal to an empty one.
 inline QByteArray fileBytes(const QString& path)

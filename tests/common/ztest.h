@@ -2,8 +2,10 @@
 
 // Several QtTest classes in one executable: each test file registers its
 // classes with ZK_TEST(Class); the shared main runs them all in order and
-// fails when any fails. "-c Class" runs one class only; other arguments go
-// to QtTest (e.g. a test function name).
+// fails when any fails. "-c Class" runs one class only (and fails when there
+// is none of that name); other arguments go to QtTest (e.g. a test function
+// name). "--list-classes" prints the class names, one per line: CTest has
+// one entry per class.
 #include <QObject>
 #include <QtTest>
 

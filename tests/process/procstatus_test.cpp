@@ -1,13 +1,12 @@
+#include "process/cmdline.h"
 #include "process/procstatus.h"
 #include "platform/taskdir.h"
 #include "tests/common/testfiles.h"
 #include "tests/common/ztest.h"
 #include "tests/process/childprocs.h"
 
-#include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QTextStream>
 
 #include <unistd.h>
 
@@ -17,12 +16,6 @@ class ProcStatusTest : public QObject
     Q_OBJECT
 
     QTemporaryDir m_dir;
-
-    QString writeStatus(const QString& name, const QByteArray& text)
-    {
-        const QString path = m_dir.filePath(name);
-        return testfiles::writeFile(path, text) ? path : QString();
-    }
 
 private slots:
     // The name is whatever the program set: blanks and parentheses in it
@@ -96,28 +89,55 @@ private slots:
         QVERIFY(taskMappedPaths(pid).isEmpty());
     }
 
-    void writtenStatusFiles()
+    // Captured tasks read through their folders, as a live one is: this
+    // machine's, a phone's, one whose name carries other lines' keys, and
+    // one with a doubled line and no final line feed.
+    void capturedTasks_data()
     {
-        // A kernel thread has no memory lines; its name is chosen freely and
-        // here carries another line's key.
-        const QString kthread = writeStatus(QStringLiteral("kthread"),
-                                            "Name:\tVmSize: 99 kB\n"
-                                            "State:\tS (sleeping)\n"
-                                            "Uid:\t0\t0\t0\t0\n"
-                                            "Threads:\t1\n");
-        QCOMPARE(getStatusField(kthread, QStringLiteral("VmSize:"), true), QStringLiteral("VmSize:"));
-        QCOMPARE(getStatusField(kthread, QStringLiteral("VmSize:"), false), QString());
-        QCOMPARE(getStatusField(kthread, QStringLiteral("Uid:"), false), QStringLiteral("0\t0\t0\t0"));
+        QTest::addColumn<int>("pid");
+        QTest::addColumn<QString>("vmSize");
+        QTest::addColumn<QString>("threads");
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<QStringList>("mapped"); // the first path and the last
+        QTest::addColumn<int>("mappedCount");
+        QTest::addColumn<QString>("cmdline");
+        QTest::newRow("this machine") << 13939 << QStringLiteral("VmSize: 2920 kB") << QStringLiteral("1")
+                                      << QStringLiteral("root") << QStringLiteral("S (sleeping)")
+                                      << QStringList{QStringLiteral("/usr/bin/sleep"),
+                                                     QStringLiteral("/usr/lib/x86_64-linux-gnu/ld-linux-x86-64.so.2")}
+                                      << 16 << QStringLiteral("/usr/bin/sleep 600 ");
+        // A System V segment, a path within another, [heap] and [stack]: skipped.
+        QTest::newRow("phone") << 312 << QStringLiteral("VmSize: 12345 kB") << QStringLiteral("3") << QStringLiteral("root")
+                               << QStringLiteral("S (sleeping)")
+                               << QStringList{QStringLiteral("/usr/SYSqtapp/phone/phone"), QStringLiteral("/usr/lib/libc.so.6")}
+                               << 3 << QStringLiteral("/usr/SYSqtapp/phone/phone ");
+        QTest::newRow("name with other keys") << 777 << QStringLiteral("VmSize:") << QStringLiteral("1")
+                                              << QStringLiteral("EZX") << QStringLiteral("R (running)") << QStringList() << 0
+                                              << QStringLiteral("/lib/ld-linux.so.2 /mmc/mmca1/app/app -x ");
+        QTest::newRow("doubled line, no final line feed") << 1000 << QStringLiteral("VmSize: 1234 kB") << QString()
+                                                          << QStringLiteral("EZX") << QString() << QStringList() << 0
+                                                          << QStringLiteral("app");
+    }
+    void capturedTasks()
+    {
+        QFETCH(int, pid);
+        QFETCH(QStringList, mapped);
+        const TaskDir task(pid, testfiles::fixture(QStringLiteral("process/fixtures/proc")));
+        QVERIFY(task.isOpen());
+        const QByteArray status = taskStatusText(task);
+        QTEST(statusField(status, QStringLiteral("VmSize:"), true), "vmSize");
+        QTEST(statusField(status, QStringLiteral("Threads:"), false), "threads");
+        QTEST(taskUserName(status), "user");
+        QTEST(taskState(status), "state");
+        const QStringList paths = taskMappedPaths(task);
+        QCOMPARE((paths.isEmpty() ? QStringList() : QStringList{paths.first(), paths.last()}), mapped);
+        QTEST(int(paths.size()), "mappedCount");
+        QTEST(readCmdline(task), "cmdline");
+    }
 
-        const QString user = writeStatus(QStringLiteral("user"),
-                                         "Name:\tapp\n"
-                                         "Uid:\t0\t1000\t0\t0\n"
-                                         "VmSize:\t  1234 kB\n"
-                                         "VmSize:\t  5 kB\n");
-        QCOMPARE(getStatusField(user, QStringLiteral("VmSize:"), true), QStringLiteral("VmSize: 1234 kB"));
-        QCOMPARE(getStatusField(user, QStringLiteral("VmSize:"), false), QStringLiteral("1234 kB"));
-        QCOMPARE(userNameForUid(getStatusField(user, QStringLiteral("Uid:"), false)), QStringLiteral("EZX"));
-
+    void missingFileGivesTheKey()
+    {
         QCOMPARE(getStatusField(m_dir.filePath(QStringLiteral("none")), QStringLiteral("Uid:"), true),
                  QStringLiteral("Uid:"));
     }
@@ -132,20 +152,11 @@ private slots:
 
     void mapsFilter()
     {
-        const QString maps = QStringLiteral(
-            "00400000-00401000 r-xp 00000000 08:01 1 /usr/bin/app\n"
-            "00600000-00601000 rw-p 00000000 08:01 1 /usr/bin/app\n"
-            "01000000-01021000 rw-p 00000000 00:00 0 [heap]\n"
-            "7f00-7f10 r-xp 00000000 08:01 2 /usr/lib/libc.so.6\n"
-            "7f10-7f20 r--p 00000000 08:01 2 /usr/lib/libc.so.6\n"
-            "7f20-7f30 r--p 00000000 08:01 3 /lib/libc.so\n"
-            "7f30-7f40 rw-s 00000000 00:04 4 /SYSV00001234 (deleted)\n"
-            "7f40-7f50 r-xp 00000000 08:01 5 /lib/ld-linux.so.2  \n"
-            "7f50-7f60 r-xp 00000000 08:01 6 /usr/lib/lib with blank.so\n"
-            "7ffc-7ffd rw-p 00000000 00:00 0 [stack]\n");
-        QCOMPARE(mappedPaths(maps), (QStringList{QStringLiteral("/usr/bin/app"), QStringLiteral("/usr/lib/libc.so.6"),
-                                                 QStringLiteral("/lib/ld-linux.so.2"),
-                                                 QStringLiteral("/usr/lib/lib with blank.so")}));
+        // Trailing blanks are not part of a path, inner ones are.
+        const QString maps = QStringLiteral("7f40-7f50 r-xp 00000000 08:01 5 /lib/ld-linux.so.2  \n"
+                                            "7f50-7f60 r-xp 00000000 08:01 6 /usr/lib/lib with blank.so\n");
+        QCOMPARE(mappedPaths(maps),
+                 (QStringList{QStringLiteral("/lib/ld-linux.so.2"), QStringLiteral("/usr/lib/lib with blank.so")}));
         QVERIFY(mappedPaths(QString()).isEmpty());
     }
 
