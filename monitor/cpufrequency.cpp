@@ -7,6 +7,8 @@
 #include <climits>
 #include <cmath>
 
+namespace zk::monitor {
+
 namespace {
 // Leading whitespace, then decimal digits; anything after the digits is
 // ignored. -1 when there are no digits or the number does not fit an int.
@@ -115,3 +117,5 @@ int readCpuFrequency()
 {
     return readCpuFrequency(defaultCpuFrequencySources());
 }
+
+}  // namespace zk::monitor

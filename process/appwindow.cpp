@@ -7,6 +7,8 @@
 #include <QDBusMessage>
 #include <QHash>
 
+namespace zk::proc {
+
 // Kept apart from the walk so that code which only parses /proc does not
 // pull in the bus.
 
@@ -74,3 +76,5 @@ std::function<bool(const TaskDir&)> windowOwnersNow()
         return own;
     };
 }
+
+}  // namespace zk::proc

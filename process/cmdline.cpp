@@ -3,6 +3,8 @@
 #include "platform/boundedread.h"
 #include "platform/taskdir.h"
 
+namespace zk::proc {
+
 QString cmdlineText(const QByteArray& bytes, int limit)
 {
     if (limit <= 0)
@@ -37,3 +39,5 @@ QString readCmdline(const QString& path, int limit)
         return QString();
     return cmdlineText(readFileAtMost(path, limit).value_or(QByteArray()), limit);
 }
+
+}  // namespace zk::proc

@@ -24,6 +24,8 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+using namespace zk::proc;
+
 namespace {
 ScanSettings scanSettings()
 {
@@ -115,22 +117,22 @@ void ZKestrel::addProcItem(int pid, const QString& text, bool noWindow)
 
 void ZKestrel::sendToApp(int pid, const QString& message)
 {
-    ::sendToApp(pid, message);
+    zk::proc::sendToApp(pid, message);
 }
 
 void ZKestrel::quitApp(int pid)
 {
-    ::quitApp(pid);
+    zk::proc::quitApp(pid);
 }
 
 bool ZKestrel::killProc(int pid)
 {
-    return ::killProc(pid) == KillOutcome::Killed;
+    return zk::proc::killProc(pid) == KillOutcome::Killed;
 }
 
 bool ZKestrel::procExists(int pid)
 {
-    return ::procExists(pid);
+    return zk::proc::procExists(pid);
 }
 
 void ZKestrel::showApp(int pid)
@@ -201,7 +203,7 @@ void ZKestrel::menu_procKill()
     if (pid <= 0)
         return;
     // A task of another user survives a refused kill, so its row stays.
-    if (!killRemovesRow(::killProc(pid)))
+    if (!killRemovesRow(zk::proc::killProc(pid)))
         return;
     procListBox->removeItem(index);
     highlightFirstRow(procListBox);

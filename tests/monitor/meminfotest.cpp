@@ -5,6 +5,8 @@
 
 #include <QTemporaryDir>
 
+using namespace zk::monitor;
+
 // A kernel's meminfo as the phone writes it (unit-less HugePages lines
 // included).
 static const QByteArray phoneMemInfo = "MemTotal:        48160 kB\n"
