@@ -215,11 +215,10 @@ void ZKestrel::menu_procPrioritet()
     if (pid <= 0)
         return;
     const int nice = getpriority(PRIO_PROCESS, static_cast<id_t>(pid));
-    auto* picker = new ZNumSelect(this, tr("TXT_RID_HEADER_PRIORITY", "Priority") + QLatin1Char(':'));
-    picker->setValue(nice);
-    if (picker->exec() == 1)
-        setProcPriority(pid, picker->value());
-    delete picker;
+    ZNumSelect picker(this, tr("TXT_RID_HEADER_PRIORITY", "Priority") + QLatin1Char(':'));
+    picker.setValue(nice);
+    if (picker.exec() == 1)
+        setProcPriority(pid, picker.value());
 }
 
 void ZKestrel::menu_procInfo()
@@ -227,9 +226,8 @@ void ZKestrel::menu_procInfo()
     const int pid = currentPid(procListBox);
     if (pid <= 0)
         return;
-    auto* dialog = new ZProcInfoDlg(pid);
-    dialog->exec();
-    delete dialog;
+    ZProcInfoDlg dialog(pid);
+    dialog.exec();
 }
 
 bool ZKestrel::eventFilter(QObject* watched, QEvent* event)
