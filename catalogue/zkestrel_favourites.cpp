@@ -48,12 +48,11 @@ void ZKestrel::lbAppSel(int index)
 
 void ZKestrel::menu_appAdd()
 {
-    auto* dlg = new ZAddAppDlg();
-    if (dlg->exec() == 1) {
+    ZAddAppDlg dialog;
+    if (dialog.exec() == 1) {
         appListBox->clear();
         buildAppList();
     }
-    delete dlg;
 }
 
 void ZKestrel::menu_appDel()
@@ -79,12 +78,11 @@ void ZKestrel::menu_appRen()
         if (favourite.slot == slot)
             current = favourite.name;
     }
-    auto* dlg = new ZSingleCaptureDlg(tr("TXT_RID_HEADER_RENAME", "Rename"), QString(), 0, this, nullptr, true);
-    dlg->getLineEdit()->setText(current);
-    if (dlg->exec() == 1) {
-        renameFavourite(slot, dlg->getLineEdit()->text());
+    ZSingleCaptureDlg dialog(tr("TXT_RID_HEADER_RENAME", "Rename"), QString(), 0, this, nullptr, true);
+    dialog.getLineEdit()->setText(current);
+    if (dialog.exec() == 1) {
+        renameFavourite(slot, dialog.getLineEdit()->text());
         appListBox->clear();
         buildAppList();
     }
-    delete dlg;
 }

@@ -3,6 +3,8 @@
 #include "fuzz/fuzzsupport.h"
 #include "process/cmdline.h"
 
+using namespace zk::proc;
+
 namespace {
 void checkText(const QByteArray& bytes, int limit, const QString& path)
 {

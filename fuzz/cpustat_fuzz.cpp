@@ -4,6 +4,8 @@
 #include "monitor/cpuload.h"
 #include "monitor/historyrings.h"
 
+using namespace zk::monitor;
+
 namespace {
 QByteArray blanks(FuzzedDataProvider& input)
 {

@@ -3,6 +3,8 @@
 #include "fuzz/fuzzsupport.h"
 #include "monitor/meminfo.h"
 
+using namespace zk::monitor;
+
 namespace {
 void checkFigures(const MemInfo& info)
 {

@@ -3,6 +3,8 @@
 #include "fuzz/fuzzsupport.h"
 #include "process/procstatus.h"
 
+using namespace zk::proc;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QByteArray bytes = fuzz::bytes(data, size);

@@ -2,6 +2,8 @@
 #include "fuzz/fuzzsupport.h"
 #include "process/procname.h"
 
+using namespace zk::proc;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     // Command lines reach the task list as Latin-1 text (cmdlineText).

@@ -4,6 +4,8 @@
 #include "fuzz/fuzzsupport.h"
 #include "process/procstatus.h"
 
+using namespace zk::proc;
+
 namespace {
 // "Name:" first: the generator writes it once, as the first line.
 const char* const keys[] = {"Name:", "VmSize:", "Threads:", "Uid:", "State:", "Gid:"};

@@ -8,6 +8,8 @@
 #include <cmath>
 #include <utility>
 
+namespace zk::monitor {
+
 namespace {
 // Leading whitespace, then decimal digits; anything after the digits is
 // ignored. -1 when there are no digits or the number does not fit an int.
@@ -140,3 +142,5 @@ int CpuClockReader::read()
     }
     return readCpuFrequency(m_sources, &m_answered);
 }
+
+}  // namespace zk::monitor

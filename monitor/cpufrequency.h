@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+namespace zk::monitor {
+
 // One place that may tell the processor clock, and how to read it.
 struct CpuFrequencySource
 {
@@ -44,3 +46,5 @@ private:
 
 // The MHz one source gives, -1 when it is missing or holds no usable number.
 int readCpuFrequencySource(const CpuFrequencySource& source);
+
+}  // namespace zk::monitor

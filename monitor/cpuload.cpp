@@ -6,6 +6,8 @@
 
 #include <cmath>
 
+namespace zk::monitor {
+
 namespace {
 // The "cpu" line of /proc/stat: ten counters of at most 20 digits.
 constexpr qint64 kStatLineLimit = 4096;
@@ -110,3 +112,5 @@ int readCpuLoad(const QString& statPath, CpuSampler& sampler, HistoryRingsView r
     rings.storeCpu(load);
     return load;
 }
+
+}  // namespace zk::monitor

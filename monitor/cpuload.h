@@ -5,6 +5,8 @@
 
 #include <optional>
 
+namespace zk::monitor {
+
 struct HistoryRingsView;
 
 // The first four counters of the "cpu" line of /proc/stat, in jiffies.
@@ -61,3 +63,5 @@ int readCpuLoad(const QString& statPath, CpuSampler& sampler, HistoryRingsView r
 
 // Where the kernel publishes the counters; never below the device root.
 QString procStatPath();
+
+}  // namespace zk::monitor

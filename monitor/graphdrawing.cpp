@@ -7,6 +7,8 @@
 
 #include <cstddef>
 
+namespace zk::monitor {
+
 namespace {
 void drawGrid(QPainter& painter, const QColor& colour)
 {
@@ -56,3 +58,5 @@ QImage drawGraph(std::span<int, 10> ring, int pos, const QColor& colour, bool fi
     painter.end();
     return image;
 }
+
+}  // namespace zk::monitor

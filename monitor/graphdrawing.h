@@ -5,6 +5,8 @@
 
 #include <span>
 
+namespace zk::monitor {
+
 // One history graph of the monitor tab: 200 by 50 pixels, black, a grid in
 // the half-bright colour, and the ten ring values as a curve in the colour,
 // drawn from ring[pos] at the left edge round the ring to ring[pos - 1] at
@@ -19,3 +21,5 @@ inline constexpr int graphWidth = 200;
 inline constexpr int graphHeight = 50;
 
 QImage drawGraph(std::span<int, 10> ring, int pos, const QColor& colour, bool fillGaps);
+
+}  // namespace zk::monitor

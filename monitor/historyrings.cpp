@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstddef>
 
+namespace zk::monitor {
+
 namespace {
 std::size_t at(int p)
 {
@@ -55,3 +57,5 @@ void HistoryRingsView::reset()
     std::ranges::fill(swap, 0);
     pos = 0;
 }
+
+}  // namespace zk::monitor

@@ -3,6 +3,8 @@
 #include <array>
 #include <span>
 
+namespace zk::monitor {
+
 // The monitor's ten-sample history: CPU load, free RAM and free swap in
 // percent, sharing one position. The CPU sample of a refresh is stored at
 // the position, which then advances; the memory samples of the same refresh
@@ -62,3 +64,5 @@ struct HistoryRingsView
     void carryMemoryForward();
     void reset();
 };
+
+}  // namespace zk::monitor

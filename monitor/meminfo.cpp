@@ -7,6 +7,8 @@
 
 #include <limits>
 
+namespace zk::monitor {
+
 namespace {
 // A kernel's meminfo is about 1.5 KiB.
 constexpr qint64 kMemInfoLimit = 64 * 1024;
@@ -73,3 +75,5 @@ int freePercent(qint64 free, qint64 total)
         return 100;
     return static_cast<int>(percent);
 }
+
+}  // namespace zk::monitor

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QtGlobal>
 
+namespace zk::monitor {
+
 // The four memory figures the monitor shows, in kilobytes as the kernel gives
 // them. 64 bits: a large machine's figures times 100 do not fit in 32.
 struct MemInfo
@@ -29,3 +31,5 @@ QString procMemInfoPath();
 
 // free * 100 / total, truncated, limited to 0..100; 0 when total is 0.
 int freePercent(qint64 free, qint64 total);
+
+}  // namespace zk::monitor

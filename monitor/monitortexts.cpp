@@ -1,5 +1,7 @@
 #include "monitor/monitortexts.h"
 
+namespace zk::monitor {
+
 QString megabyteText(qint64 kilobytes)
 {
     return QString::number(static_cast<double>(kilobytes) * 0.0009765625, 'f', 1)
@@ -37,3 +39,5 @@ int memBarWidth(int freePercent)
 {
     return 48 - freePercent / 2;
 }
+
+}  // namespace zk::monitor

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QtGlobal>
 
+namespace zk::monitor {
+
 // The texts and bar sizes of the side panel and the monitor tab.
 
 // Kilobytes as megabytes with one decimal and the unit: "12.3Mb", "0.0Mb".
@@ -21,3 +23,5 @@ int cpuBarHeight(int load);
 // The RAM and swap strips cover what is used: 48 pixels when nothing is free.
 // 98 % free and more give a negative width, which the widget shows as empty.
 int memBarWidth(int freePercent);
+
+}  // namespace zk::monitor

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+namespace zk::monitor {
+
 namespace {
 bool present(const ZImage* bar)
 {
@@ -38,3 +40,5 @@ void setBarWidth(ZImage* bar, int width)
     bar->setVisible(width > 0);
     bar->update();
 }
+
+}  // namespace zk::monitor

@@ -23,6 +23,8 @@
 #include <algorithm>
 #include <span>
 
+using namespace zk::monitor;
+
 // The monitor's part of the main window: sampling into the window's own
 // sums and rings, the side panel of the task tab, the monitor tab and its
 // graphs, and the refresh timer.
@@ -120,7 +122,7 @@ int ZKestrel::readCpuLoad()
 {
     CpuSampler sampler(static_cast<quint64>(prevBusy), static_cast<quint64>(prevTotal));
     HistoryRingsView rings(cpuHistory, ramHistory, swapHistory, historyPos);
-    const int load = ::readCpuLoad(procStatPath(), sampler, rings);
+    const int load = zk::monitor::readCpuLoad(procStatPath(), sampler, rings);
     if (load >= 0) {
         prevBusy = static_cast<qint64>(sampler.prevBusy());
         prevTotal = static_cast<qint64>(sampler.prevTotal());
@@ -208,8 +210,8 @@ void ZKestrel::drawGraph(ZImage* graph, int* ring, const QColor& color, bool fil
         logLine(QStringLiteral("drawGraph: no graph or ring to draw"));
         return;
     }
-    const QImage picture = ::drawGraph(std::span<int, HistoryRings::size>(ring, HistoryRings::size),
-                                       historyPos, color, fillGaps);
+    const std::span<int, HistoryRings::size> samples(ring, HistoryRings::size);
+    const QImage picture = zk::monitor::drawGraph(samples, historyPos, color, fillGaps);
     graph->setPixmap(QPixmap::fromImage(picture));
     graph->update();
 }

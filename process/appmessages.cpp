@@ -1,6 +1,8 @@
 #include "platform/qcopchannel.h"
 #include "process/procactions.h"
 
+namespace zk::proc {
+
 // The bus side of the actions, apart from the parts that only touch /proc
 // and signals.
 bool sendToApp(int pid, const QString& message)
@@ -12,3 +14,5 @@ bool quitApp(int pid)
 {
     return sendToApp(pid, QStringLiteral("quickQuit()"));
 }
+
+}  // namespace zk::proc

@@ -10,6 +10,8 @@
 
 #include <memory>
 
+namespace zk::proc {
+
 // Kept apart from the walk so that code which only parses /proc does not
 // pull in the bus.
 
@@ -92,3 +94,5 @@ std::function<bool(const TaskDir&)> windowOwnersNow()
         return own;
     };
 }
+
+}  // namespace zk::proc

@@ -1,5 +1,7 @@
 #include "process/catalogmatch.h"
 
+namespace zk::proc {
+
 bool execFitsName(const QString& exec, const QString& name)
 {
     if (name.size() > 2)
@@ -11,3 +13,5 @@ bool isResourceIcon(const QString& icon)
 {
     return icon.endsWith(QLatin1String(".g"));
 }
+
+}  // namespace zk::proc

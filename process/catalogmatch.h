@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace zk::proc {
+
 // Which registry entry gives a task its icon and name. The catalogue maps an
 // application's Exec text to its entry and is walked in key order.
 
@@ -25,3 +27,5 @@ typename Map::const_iterator matchCatalogue(const Map& catalogue, const QString&
     }
     return catalogue.constEnd();
 }
+
+}  // namespace zk::proc

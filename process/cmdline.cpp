@@ -5,6 +5,8 @@
 
 #include <QFile>
 
+namespace zk::proc {
+
 QString cmdlineText(const QByteArray& bytes, int limit)
 {
     if (limit <= 0)
@@ -46,3 +48,5 @@ QString readCmdline(const QString& path, int limit)
         return QString();
     return cmdlineText(readFileAtMost(path, limit).value_or(QByteArray()), limit);
 }
+
+}  // namespace zk::proc

@@ -4,6 +4,8 @@
 
 class TaskDir;
 
+namespace zk::proc {
+
 // The command line of a task as the task list shows it: at most `limit`
 // bytes of its cmdline file, a final line feed dropped, every byte of value
 // 0x1F or below (the NULs between the arguments among them) turned into a
@@ -22,3 +24,5 @@ QString readCmdline(const QString& path, int limit = 254);
 
 // The rules on bytes already read (at most `limit` of them are used).
 QString cmdlineText(const QByteArray& bytes, int limit = 254);
+
+}  // namespace zk::proc

@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QStringDecoder>
 
+namespace zk::proc {
+
 namespace {
 const int kIdWidth = 5;
 const QString kIconTail = QStringLiteral("/Files/MIDlet-1.png");
@@ -92,3 +94,5 @@ QString decodeCatalogueText(const QString& text)
     const QString decoded = utf8.decode(text.toLatin1());
     return utf8.hasError() ? text : decoded;
 }
+
+}  // namespace zk::proc

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace zk::proc {
+
 // Java MIDlets in the task list: the virtual machine's command line names the
 // MIDlet by its index after "-launch"; its icon lies in the MIDlet's folder
 // and its name in the Java catalogue.
@@ -39,3 +41,5 @@ QString midletRowText(const QString& id, const QMap<QString, QString>& javaNames
 // character above 0xFF, or bytes that are not valid UTF-8) is returned
 // unchanged rather than mangled.
 QString decodeCatalogueText(const QString& text);
+
+}  // namespace zk::proc

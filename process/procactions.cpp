@@ -11,6 +11,8 @@
 
 #include <sys/resource.h>
 
+namespace zk::proc {
+
 bool procExists(int pid)
 {
     return TaskDir(pid).isOpen();
@@ -52,3 +54,5 @@ QByteArray returnToIdleData(int reason)
     out << static_cast<qint32>(reason);
     return data;
 }
+
+}  // namespace zk::proc

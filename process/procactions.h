@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+namespace zk::proc {
+
 // What the task list's actions do to a task, apart from the widgets.
 
 // True while the task's folder in /proc can be opened: the task still exists
@@ -46,3 +48,5 @@ inline constexpr int kHideAllReason = -5003;
 // The data of "ReturnToIdle(int)": one 32-bit big-endian integer
 // (-5003 is FF FF EC 75).
 QByteArray returnToIdleData(int reason = kHideAllReason);
+
+}  // namespace zk::proc

@@ -1,5 +1,7 @@
 #include "process/procname.h"
 
+namespace zk::proc {
+
 namespace {
 const QLatin1Char kBlank(' ');
 const QLatin1Char kSlash('/');
@@ -76,3 +78,5 @@ bool isUserApp(const QString& cmdline)
         || cmdline.contains(QLatin1String("/download/mystuff/"))
         || cmdline.contains(QLatin1String("/mmc/mmca"));
 }
+
+}  // namespace zk::proc

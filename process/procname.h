@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace zk::proc {
+
 // Names the task list gives to tasks, and which tasks it shows.
 
 // The filter list used until the user sets one: each hidden name between "!".
@@ -23,3 +25,5 @@ bool checkProcFilter(const QString& name, bool showAllTask, const QString& filte
 // True when the command line runs a program from a user-application folder
 // (installed programs, downloads, the memory card).
 bool isUserApp(const QString& cmdline);
+
+}  // namespace zk::proc

@@ -5,6 +5,8 @@
 
 #include <QTextStream>
 
+namespace zk::proc {
+
 namespace {
 // Bounds of the reads: a status file is about 1.5 KiB, a stat line a few
 // hundred bytes; a maps file grows with what a task maps, and the dialog
@@ -172,3 +174,5 @@ QStringList readMappedPaths(const QString& mapsPath)
 {
     return mappedPathsOfBytes(readFileAtMost(mapsPath, kMapsLimit).value_or(QByteArray()));
 }
+
+}  // namespace zk::proc

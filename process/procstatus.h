@@ -8,6 +8,8 @@
 class QTextStream;
 class TaskDir;
 
+namespace zk::proc {
+
 // Figures of one task for the details dialog, from its status and maps files.
 
 // The task's status file, read once; empty when the task has gone.
@@ -58,3 +60,5 @@ QStringList mappedPaths(const QString& mapsText);
 QStringList taskMappedPaths(const TaskDir& task);
 QStringList taskMappedPaths(int pid);
 QStringList readMappedPaths(const QString& mapsPath);
+
+}  // namespace zk::proc

@@ -12,6 +12,8 @@
 
 #include <climits>
 
+namespace zk::proc {
+
 namespace {
 const int kFirstTaskPid = 100;
 
@@ -146,3 +148,5 @@ bool isWindowOwnersTask(qint64 listenerSeenNs, qint64 startNs, const std::functi
         return true;
     return ownerAnswers && ownerAnswers();
 }
+
+}  // namespace zk::proc

@@ -9,6 +9,8 @@
 
 class TaskDir;
 
+namespace zk::proc {
+
 // The walk over /proc that fills the task list, as data: the window code
 // only turns the entries into rows.
 
@@ -90,3 +92,5 @@ QList<TaskEntry> scanTasks(const ScanSettings& settings,
                            const std::function<bool(int)>& hasWindow = hasAppWindow,
                            int* pidPhone = nullptr,
                            const std::function<bool(const TaskDir&)>& ownerAlive = {});
+
+}  // namespace zk::proc

@@ -7,6 +7,8 @@
 #include "process/procname.h"
 #include "ui/scaleicon.h"
 
+namespace zk::proc {
+
 namespace {
 QPixmap builtInIcon(const RowSources& sources, const char* file)
 {
@@ -85,3 +87,5 @@ TaskRowLook taskRowLook(const QString& text, bool noWindow, const RowSources& so
         return javaRowLook(text, sources);
     return appRowLook(text, sources);
 }
+
+}  // namespace zk::proc

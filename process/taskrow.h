@@ -9,6 +9,8 @@
 
 #include <memory>
 
+namespace zk::proc {
+
 // What one row of the task list shows for a task, apart from the list box:
 // its icon and its line of text.
 
@@ -49,3 +51,5 @@ TaskRowLook taskRowLook(const QString& text, bool noWindow, const RowSources& so
 // else the picture file at that phone path (looked up below the device
 // root). Null when it cannot be loaded.
 QPixmap registryIcon(const QString& icon);
+
+}  // namespace zk::proc

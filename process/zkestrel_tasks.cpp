@@ -25,6 +25,8 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+using namespace zk::proc;
+
 namespace {
 ScanSettings scanSettings()
 {
@@ -132,22 +134,22 @@ void ZKestrel::addProcItem(int pid, const QString& text, bool noWindow)
 
 void ZKestrel::sendToApp(int pid, const QString& message)
 {
-    ::sendToApp(pid, message);
+    zk::proc::sendToApp(pid, message);
 }
 
 void ZKestrel::quitApp(int pid)
 {
-    ::quitApp(pid);
+    zk::proc::quitApp(pid);
 }
 
 bool ZKestrel::killProc(int pid)
 {
-    return ::killProc(pid) == KillOutcome::Killed;
+    return zk::proc::killProc(pid) == KillOutcome::Killed;
 }
 
 bool ZKestrel::procExists(int pid)
 {
-    return ::procExists(pid);
+    return zk::proc::procExists(pid);
 }
 
 void ZKestrel::showApp(int pid)
@@ -218,7 +220,7 @@ void ZKestrel::menu_procKill()
     if (pid <= 0)
         return;
     // A task of another user survives a refused kill, so its row stays.
-    if (!killRemovesRow(::killProc(pid)))
+    if (!killRemovesRow(zk::proc::killProc(pid)))
         return;
     procListBox->removeItem(index);
     highlightFirstRow(procListBox);
@@ -230,11 +232,10 @@ void ZKestrel::menu_procPrioritet()
     if (pid <= 0)
         return;
     const int nice = getpriority(PRIO_PROCESS, static_cast<id_t>(pid));
-    auto* picker = new ZNumSelect(this, tr("TXT_RID_HEADER_PRIORITY", "Priority") + QLatin1Char(':'));
-    picker->setValue(nice);
-    if (picker->exec() == 1)
-        setProcPriority(pid, picker->value());
-    delete picker;
+    ZNumSelect picker(this, tr("TXT_RID_HEADER_PRIORITY", "Priority") + QLatin1Char(':'));
+    picker.setValue(nice);
+    if (picker.exec() == 1)
+        setProcPriority(pid, picker.value());
 }
 
 void ZKestrel::menu_procInfo()
@@ -242,9 +243,8 @@ void ZKestrel::menu_procInfo()
     const int pid = currentPid(procListBox);
     if (pid <= 0)
         return;
-    auto* dialog = new ZProcInfoDlg(pid);
-    dialog->exec();
-    delete dialog;
+    ZProcInfoDlg dialog(pid);
+    dialog.exec();
 }
 
 bool ZKestrel::eventFilter(QObject* watched, QEvent* event)

@@ -22,6 +22,8 @@
 
 #include <sys/resource.h>
 
+using namespace zk::proc;
+
 namespace {
 // The dialog shows more of the command line than the task list does.
 const int kCmdlineLimit = 1023;

@@ -44,7 +44,7 @@ int main(int argc, char** argv)
     // A second listener on the application's own channel, only to log what
     // ZApplication is asked to do.
     QCopChannel log(app.applicationChannel(), &app);
-    QObject::connect(&log, &QCopChannel::received, [&](const QByteArray& message, const QByteArray&) {
+    QObject::connect(&log, &QCopChannel::received, &log, [&](const QByteArray& message, const QByteArray&) {
         logLine(who + QStringLiteral(": ") + QString::fromLatin1(message));
     });
 

@@ -17,7 +17,7 @@ int main(int argc, char** argv)
     window.setFixedSize(240, 320);
 
     QCopChannel channel("PE/SDLLib/", &app);
-    QObject::connect(&channel, &QCopChannel::received, [&](const QByteArray& message, const QByteArray&) {
+    QObject::connect(&channel, &QCopChannel::received, &window, [&](const QByteArray& message, const QByteArray&) {
         if (message == "hide()") {
             window.hide();
             logLine(QStringLiteral("SDL stub: hide()"));

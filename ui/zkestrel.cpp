@@ -11,6 +11,7 @@
 #include "ezx/zoptionsmenu.h"
 #include "ezx/zscrollpanel.h"
 #include "ezx/zsoftkey.h"
+#include "monitor/historyrings.h"
 #include "platform/logline.h"
 #include "platform/qcopchannel.h"
 #include "ui/resizewatcher.h"
@@ -54,16 +55,27 @@ QPixmap picture(const char* path)
     return QPixmap(appDir() + QLatin1String(path));
 }
 
-void setLabelColour(ZLabel* label, const QColor& colour)
+// The settings' text look: the list font on both lists, the panel font and,
+// when asked for, the panel colour on the side panel's figures.
+void applyTextSettings(ZKestrel* w)
 {
-    if (label)
-        label->setFontColor(colour);
-}
-
-void setLabelFont(ZLabel* label, const QFont& font)
-{
-    if (label)
+    QFont font = QApplication::font();
+    if (gSettings)
+        font.setPointSize(gSettings->listFontSize);
+    for (ZListBox* list : {w->procListBox, w->appListBox}) {
+        list->setItemFont(0, font, false);
+        list->setItemFont(0, font, true);
+    }
+    font = QApplication::font();
+    if (gSettings)
+        font.setPointSize(gSettings->panelFontSize);
+    for (ZLabel* label : {w->cpuLabel, w->ramLabel, w->swapLabel}) {
+        if (!label)
+            continue;
+        if (gSettings && gSettings->useTextColor)
+            label->setFontColor(gSettings->panelColor);
         label->setFont(font);
+    }
 }
 
 // The options menu of one page: the page's own entries, then Settings, About
@@ -177,20 +189,11 @@ void ZKestrel::CreateWindow()
     // The favourites are read when their tab is first opened.
     tabWidget->addTab(appListBox, QIcon(favouritesIcon), QString());
 
-    if (gSettings)
-        font.setPointSize(gSettings->listFontSize);
-    for (ZListBox* list : {procListBox, appListBox}) {
-        list->setItemFont(0, font, false);
-        list->setItemFont(0, font, true);
-    }
-
-    if (gSettings && gSettings->useTextColor) {
-        setLabelColour(cpuLabel, gSettings->panelColor);
-        setLabelColour(ramLabel, gSettings->panelColor);
-        setLabelColour(swapLabel, gSettings->panelColor);
-    }
+    applyTextSettings(this);
 
     // The monitor page's labels take the list font size.
+    if (gSettings)
+        font.setPointSize(gSettings->listFontSize);
     buildMonitorPage(font);
     if (monitorPage)
         tabWidget->addTab(monitorPage, QIcon(graphIcon), QString());
@@ -275,42 +278,26 @@ void ZKestrel::updateCaption()
 void ZKestrel::menu_appSetting()
 {
     logLine(QStringLiteral("menu_appSetting: Start"));
-    auto* dialog = new ZAppSetting();
-    dialog->exec();
-    if (dialog->result == 1) {
+    ZAppSetting dialog;
+    dialog.exec();
+    if (dialog.result == 1) {
         // The dialog has saved and reloaded the settings: apply the fonts and
         // colour to the task list and the side panel, and rescan.
         procListBox->clear();
-        QFont font = QApplication::font();
-        font.setPointSize(gSettings->listFontSize);
-        for (ZListBox* list : {procListBox, appListBox}) {
-            list->setItemFont(0, font, false);
-            list->setItemFont(0, font, true);
-        }
-        if (gSettings->useTextColor) {
-            setLabelColour(cpuLabel, gSettings->panelColor);
-            setLabelColour(ramLabel, gSettings->panelColor);
-            setLabelColour(swapLabel, gSettings->panelColor);
-        }
-        font.setPointSize(gSettings->panelFontSize);
-        setLabelFont(cpuLabel, font);
-        setLabelFont(ramLabel, font);
-        setLabelFont(swapLabel, font);
+        applyTextSettings(this);
         buildProcList();
         // The list takes the keys when it is on screen; on another page they
         // stay where they were, with that page's highlight.
         if (tabWidget->currentPage() == taskPage)
             procListBox->setFocus();
     }
-    delete dialog;
     logLine(QStringLiteral("menu_appSetting: End"));
 }
 
 void ZKestrel::about()
 {
-    auto* dialog = new ZAboutDialog();
-    dialog->exec();
-    delete dialog;
+    ZAboutDialog dialog;
+    dialog.exec();
 }
 
 void ZKestrel::Quit()
@@ -337,12 +324,7 @@ void ZKestrel::Quit()
         if (graph)
             graph->setPixmap(QPixmap());
     }
-    for (int i = 0; i < 10; ++i) {
-        cpuHistory[i] = 0;
-        swapHistory[i] = 0;
-        ramHistory[i] = 0;
-    }
-    historyPos = 0;
+    zk::monitor::HistoryRingsView(cpuHistory, ramHistory, swapHistory, historyPos).reset();
     procListBox->clear();
 }
 

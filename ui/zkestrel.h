@@ -68,7 +68,7 @@ public:
     ZImage* swapGraph = nullptr;
     ZScrollPanel* monitorPage = nullptr;  // tab 3
     bool monitorVisible = false;          // the monitor tab is current
-    CpuClockReader cpuClock;              // remembers which clock file answers
+    zk::monitor::CpuClockReader cpuClock; // remembers which clock file answers
 
     // Shows a hidden window again on its first tab with fresh contents, or
     // brings a visible one to the front.

@@ -10,6 +10,8 @@
 
 #include <unistd.h>
 
+using namespace zk::proc;
+
 namespace {
 // Enough for any of the kernel's text files read here.
 constexpr qint64 kProcFileLimit = 1024 * 1024;

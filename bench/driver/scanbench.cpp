@@ -24,6 +24,8 @@
 #include <csignal>
 #include <cstdio>
 
+using namespace zk::proc;
+
 namespace {
 constexpr int kReadyTimeoutMs = 60000;
 

@@ -11,6 +11,8 @@
 
 #include <unistd.h>
 
+using namespace zk::proc;
+
 namespace {
 // A number field of /proc/<pid>/status (the main thread's, for a thread
 // group), -1 when there is none.

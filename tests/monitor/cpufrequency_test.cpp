@@ -10,6 +10,8 @@
 #include <fstream>
 #include <string>
 
+using namespace zk::monitor;
+
 class CpuFrequencyTest : public QObject
 {
     Q_OBJECT

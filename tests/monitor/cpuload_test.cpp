@@ -6,6 +6,8 @@
 
 #include <QTemporaryDir>
 
+using namespace zk::monitor;
+
 using Counters = QList<quint64>;
 
 namespace {

@@ -3,6 +3,8 @@
 
 #include <array>
 
+using namespace zk::monitor;
+
 using Ring = std::array<int, 10>;
 
 namespace {

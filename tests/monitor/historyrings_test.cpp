@@ -6,6 +6,8 @@
 
 #include <QTemporaryDir>
 
+using namespace zk::monitor;
+
 class HistoryRingsTest : public QObject
 {
     Q_OBJECT

@@ -5,6 +5,8 @@
 
 #include <QTemporaryDir>
 
+using namespace zk::monitor;
+
 class MemInfoTest : public QObject
 {
     Q_OBJECT

@@ -37,7 +37,7 @@ inline bool writeClock(const QByteArray& text)
 // Loads above 100 ask for more busy than total time (counters that wrapped).
 inline bool steerNextLoad(ZKestrel* window, int load)
 {
-    const std::optional<CpuCounters> now = readCpuCounters(procStatPath());
+    const auto now = zk::monitor::readCpuCounters(zk::monitor::procStatPath());
     if (!now)
         return false;
     constexpr qint64 span = 1'000'000'000'000;

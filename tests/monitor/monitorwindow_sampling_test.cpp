@@ -11,6 +11,8 @@
 
 #include <cmath>
 
+using namespace zk::monitor;
+
 using namespace monitorwindow;
 
 // The figures of the side panel and the monitor tab as the window's refresh

@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+using namespace zk::monitor;
+
 using namespace monitorwindow;
 
 namespace {

@@ -6,6 +6,8 @@
 
 #include <QSignalSpy>
 
+using namespace zk::proc;
+
 // The bus side of the task list: a task has a window while its application
 // channel is registered, and messages to a task go to that channel.
 class AppBusTest : public QObject

@@ -18,6 +18,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+using namespace zk::proc;
+
 extern char** environ;
 
 QByteArray sleeperPath()

@@ -4,6 +4,8 @@
 
 #include <QTemporaryDir>
 
+using namespace zk::proc;
+
 // Reading a task's command line, from written files and from real children.
 class CmdlineTest : public QObject
 {

@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+using namespace zk::proc;
+
 // Java MIDlet rows (id, icon file, name) and the registry match.
 class JavaMidletTest : public QObject
 {

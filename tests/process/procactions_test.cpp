@@ -13,6 +13,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+using namespace zk::proc;
+
 // Killing a task and telling whether its row goes; the hide-all data.
 class ProcActionsTest : public QObject
 {

@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+using namespace zk::proc;
+
 class ProcFilesFuzzCasesTest : public QObject
 {
     Q_OBJECT

@@ -20,6 +20,8 @@
 
 #include <sys/resource.h>
 
+using namespace zk::proc;
+
 namespace {
 QStringList infoLines(const ZProcInfoDlg& dialog)
 {

@@ -1,6 +1,8 @@
 #include "process/procname.h"
 #include "tests/common/ztest.h"
 
+using namespace zk::proc;
+
 // Short names of tasks, the filter list and the user-application folders.
 class ProcNameTest : public QObject
 {

@@ -10,6 +10,8 @@
 
 #include <unistd.h>
 
+using namespace zk::proc;
+
 // The details dialog's figures: status fields and the mapped files.
 class ProcStatusTest : public QObject
 {

@@ -7,10 +7,14 @@
 #include <QSet>
 #include <QTemporaryDir>
 
-// Readable entries in failure messages.
+using namespace zk::proc;
+
+// Readable entries in failure messages (found beside the type).
+namespace zk::proc {
 char* toString(const TaskEntry& e)
 {
     return QTest::toString(QStringLiteral("{%1, \"%2\", %3}").arg(e.pid).arg(e.text).arg(e.noWindow));
+}
 }
 
 // The walk over the process table: which pids are candidates, which tasks

@@ -33,6 +33,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+using namespace zk::proc;
+
 using namespace taskwindow;
 
 namespace {

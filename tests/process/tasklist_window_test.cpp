@@ -21,6 +21,8 @@
 
 #include <unistd.h>
 
+using namespace zk::proc;
+
 using namespace taskwindow;
 
 namespace {

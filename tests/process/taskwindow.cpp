@@ -12,6 +12,8 @@
 #include <QApplication>
 #include <QImage>
 
+using namespace zk::proc;
+
 namespace taskwindow {
 
 void resetSettings()

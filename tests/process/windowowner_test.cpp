@@ -16,6 +16,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+using namespace zk::proc;
+
 namespace {
 bool listed(const QList<TaskEntry>& entries, pid_t pid)
 {

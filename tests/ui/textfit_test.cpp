@@ -48,6 +48,8 @@
 #include <map>
 #include <memory>
 
+using namespace zk::monitor;
+
 namespace {
 
 // A text may poke out of its box by a pixel (bearings, rounding).
