@@ -174,9 +174,14 @@ void Saved::restore() const
     QWidget* window = m_window.data();
     if (!window || !window->isVisible()) {
         // Unless another program took the keyboard meanwhile (one this
-        // program asked to come to the front, say).
-        if (m_otherProgram != 0 && zx11keyboard::holder() == 0)
+        // program asked to come to the front, say). When the window that had
+        // it is gone too (Hide All hides it with this one), the top window
+        // on screen takes it, so that the keys never go nowhere.
+        if (zx11keyboard::holder() == 0) {
             zx11keyboard::give(m_otherProgram);
+            if (zx11keyboard::holder() == 0)
+                zx11keyboard::give(zx11keyboard::topWindow());
+        }
         return;
     }
     QWidget* widget = m_widget.data();

@@ -49,4 +49,35 @@ quint32 holder()
     return focus->focus == root ? 0 : focus->focus;
 }
 
+quint32 topWindow()
+{
+    xcb_connection_t* c = connection();
+    if (!c)
+        return 0;
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    // A window manager announces itself on the root (EWMH); it hands the
+    // keyboard on by its own rules.
+    static const char kCheck[] = "_NET_SUPPORTING_WM_CHECK";
+    const auto atom = owned(xcb_intern_atom_reply(c, xcb_intern_atom(c, 1, sizeof kCheck - 1, kCheck), nullptr));
+    if (atom && atom->atom != XCB_ATOM_NONE) {
+        const auto wm = owned(xcb_get_property_reply(
+            c, xcb_get_property(c, 0, root, atom->atom, XCB_ATOM_WINDOW, 0, 1), nullptr));
+        if (wm && xcb_get_property_value_length(wm.get()) > 0)
+            return 0;
+    }
+    // The root's children come bottom to top.
+    const auto tree = owned(xcb_query_tree_reply(c, xcb_query_tree(c, root), nullptr));
+    if (!tree)
+        return 0;
+    const xcb_window_t* children = xcb_query_tree_children(tree.get());
+    for (int i = xcb_query_tree_children_length(tree.get()) - 1; i >= 0; --i) {
+        const auto attributes =
+            owned(xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, children[i]), nullptr));
+        if (attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE && !attributes->override_redirect
+            && attributes->_class == XCB_WINDOW_CLASS_INPUT_OUTPUT)
+            return children[i];
+    }
+    return 0;
+}
+
 } // namespace zx11keyboard

@@ -18,4 +18,9 @@ void give(quint32 window);
 // screen's root).
 quint32 holder();
 
+// The top window on screen (a plain mapped top-level, not a menu), as a
+// window manager would pick it when the keyboard's window went away; 0 when
+// there is none, or when a window manager runs and so makes that choice.
+quint32 topWindow();
+
 } // namespace zx11keyboard

@@ -428,10 +428,18 @@ bool PhoneRig::waitForTop(qint64 pid, int ms) const
     QDeadlineTimer deadline(ms);
     for (;;) {
         const QList<ScreenWindow> windows = stack();
-        if (!windows.isEmpty() && windows.last().pid == pid && keyboardWindow().id == windows.last().id)
+        const ScreenWindow keys = keyboardWindow();
+        if (!windows.isEmpty() && windows.last().pid == pid && keys.id == windows.last().id)
             return true;
-        if (deadline.hasExpired())
+        if (deadline.hasExpired()) {
+            // What the screen showed instead, bottom to top.
+            QStringList seen;
+            for (const ScreenWindow& w : windows)
+                seen << QStringLiteral("%1 (pid %2)").arg(w.name).arg(w.pid);
+            qWarning("waitForTop(%lld): stack %s; keyboard on %s (pid %lld)", pid,
+                     qPrintable(seen.join(QStringLiteral(", "))), qPrintable(keys.name), keys.pid);
             return false;
+        }
         QTest::qWait(50);
     }
 }
