@@ -7,6 +7,8 @@
 #include <QList>
 #include <QWidget>
 
+#include <utility>
+
 namespace {
 // The application's top-level windows in the order they came on screen, the
 // last one on top, and for each what had the keyboard before it came. Kept
@@ -15,6 +17,7 @@ struct WindowStack
 {
     QList<QPointer<QWidget>> order;
     QHash<const QWidget*, zfocus::Saved> before;
+    bool otherProgramTakesKeys = false;
 
     void drop(const QWidget* w)
     {
@@ -169,10 +172,12 @@ Saved::Saved(QWidget* fallbackWindow)
     }
 }
 
-void Saved::restore() const
+void Saved::restore(bool toOtherProgram) const
 {
     QWidget* window = m_window.data();
     if (!window || !window->isVisible()) {
+        if (!toOtherProgram)
+            return;
         // Unless another program took the keyboard meanwhile (one this
         // program asked to come to the front, say). When the window that had
         // it is gone too (Hide All hides it with this one), the top window
@@ -231,8 +236,14 @@ void windowHidden(QWidget* window)
     const bool hadKeys = active == window || (active == nullptr && wasOnTop);
     const Saved saved = windows.before.take(window);
     windows.drop(window);
+    const bool toOtherProgram = !std::exchange(windows.otherProgramTakesKeys, false);
     if (hadKeys)
-        saved.restore();
+        saved.restore(toOtherProgram);
+}
+
+void keyboardGoesToAnotherProgram()
+{
+    stack().otherProgramTakesKeys = true;
 }
 
 } // namespace zfocus

@@ -52,9 +52,11 @@ public:
     explicit Saved(QWidget* fallbackWindow);
 
     // Gives the keyboard back: to the noted widget when it can still take
-    // it, else to the key target of its window; or to the other program's
-    // window when that is still on screen. Otherwise nobody gets it.
-    void restore() const;
+    // it, else to the key target of its window. When that window is gone
+    // and nothing has the keyboard: to the other program's window when that
+    // is still on screen, else to the top window on screen (an X screen
+    // without a window manager) — unless toOtherProgram is false.
+    void restore(bool toOtherProgram = true) const;
 
     QWidget* window() const { return m_window; }
     QWidget* widget() const { return m_widget; }
@@ -64,6 +66,13 @@ private:
     QPointer<QWidget> m_widget;
     quint32 m_otherProgram = 0;   // an X window of another program
 };
+
+// The program has asked another program to come to the front (a raise()
+// on its channel): that one takes the keyboard when it gets there, so the
+// next window of this program that leaves gives none back to a window of
+// another program. Giving it back would race with that program's own
+// taking, and could leave the keys under the window on top.
+void keyboardGoesToAnotherProgram();
 
 // ZApplication's part: it reports every top-level window that comes on
 // screen or leaves it. A window that comes notes what had the

@@ -4,6 +4,7 @@
 
 #include "core/globals.h"
 #include "core/zsettings.h"
+#include "ezx/zfocus.h"
 #include "ezx/zkeys.h"
 #include "ezx/zlistbox.h"
 #include "ezx/znavtabwidget.h"
@@ -156,6 +157,7 @@ void ZKestrel::showApp(int pid)
 {
     logLine(QStringLiteral("App [%1] show").arg(pid));
     sendToApp(pid, QStringLiteral("raise()"));
+    zfocus::keyboardGoesToAnotherProgram();
     QApplication::processEvents();
     Quit();
 }
@@ -167,8 +169,11 @@ void ZKestrel::hideAllApps()
     const bool raisePhone = gSettings ? gSettings->sendRaisePhone : true;
     if (goToIdle)
         QCopChannel::send(kSystemChannel, kReturnToIdle, returnToIdleData());
-    if (raisePhone)
+    if (raisePhone) {
         sendToApp(pidPhone, QStringLiteral("raise()"));
+        if (pidPhone > 0)
+            zfocus::keyboardGoesToAnotherProgram();
+    }
     QApplication::processEvents();
 }
 
