@@ -24,8 +24,10 @@ bool isLoaderName(QStringView word)
 // arguments is not looked at.
 bool startsWithLoader(const QString& text, qsizetype* programAt)
 {
+    // Only a loader named by its full path: dropping it keeps the "/" it
+    // starts with (see getProcName).
     const qsizetype blank = text.indexOf(kBlank);
-    if (blank < 1 || !text.left(blank).contains(QLatin1String("/lib/")))
+    if (blank < 1 || text.at(0) != kSlash || !text.left(blank).contains(QLatin1String("/lib/")))
         return false;
     qsizetype next = blank;
     while (next < text.size() && text.at(next) == kBlank)

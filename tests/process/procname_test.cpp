@@ -22,6 +22,7 @@ private slots:
         QTest::newRow("lib path without blank") << "/usr/lib/app" << "app";
         QTest::newRow("lib program with argument") << "/usr/lib/app -x" << "app";
         QTest::newRow("loader, program in the current folder") << "/lib/ld-linux.so.2 ./mygame" << "mygame";
+        QTest::newRow("loader by a relative path is a program") << "x/lib/ld-linux.so.2 calc" << "ld-linux.so.2";
         QTest::newRow("loader, program by name, argument") << "/lib/ld-linux.so.2 calc -x" << "calc";
         QTest::newRow("loader with an option of its own") << "/lib/ld-linux.so.2 --list /bin/ls" << "ld-linux.so.2";
         QTest::newRow("lib program with a relative argument") << "/usr/lib/app data.txt" << "app";
