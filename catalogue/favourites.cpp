@@ -37,7 +37,7 @@ void writeSlot(ZConfig& config, int slot, const QString& name, const QString& ru
     config.writeEntry(appGroup, key("icon", slot), icon);
 }
 
-} // namespace
+}  // namespace
 
 QList<Favourite> readFavourites()
 {
@@ -47,8 +47,8 @@ QList<Favourite> readFavourites()
         const QString name = config.readEntry(appGroup, key("name", slot));
         if (name.isEmpty())
             continue;
-        list.append(Favourite {slot, name, config.readEntry(appGroup, key("icon", slot)),
-                               config.readEntry(appGroup, key("run", slot))});
+        list.append(Favourite{slot, name, config.readEntry(appGroup, key("icon", slot)),
+                              config.readEntry(appGroup, key("run", slot))});
     }
     return list;
 }

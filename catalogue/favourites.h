@@ -46,5 +46,9 @@ bool renameFavourite(int slot, const QString& name);
 // What selecting a favourite does with its "run" value: nothing when empty,
 // the application manager when it holds an application id (it contains "}"),
 // the shell otherwise.
-enum class LaunchKind { Nothing, ApplicationId, Shell };
+enum class LaunchKind {
+    Nothing,
+    ApplicationId,
+    Shell
+};
 LaunchKind launchKindOf(const QString& run);

@@ -59,7 +59,7 @@ bool isBlankLine(const char* line, qsizetype size)
     return true;
 }
 
-} // namespace
+}  // namespace
 
 int parseJavaIndex(const QByteArray& text, JavaNames& names)
 {

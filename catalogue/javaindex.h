@@ -31,8 +31,8 @@ inline constexpr qint64 javaIndexMaxBytes = 4 * 1024 * 1024;
 struct JavaIndexRead
 {
     bool opened = false;
-    bool notRegular = false;    // a pipe, a device or a folder: never read
-    bool cut = false;           // only the first javaIndexMaxBytes were read
+    bool notRegular = false;  // a pipe, a device or a folder: never read
+    bool cut = false;         // only the first javaIndexMaxBytes were read
     int skippedLines = 0;
 };
 

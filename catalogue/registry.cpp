@@ -16,6 +16,6 @@ void readRegistryFile(const QString& filePath, IconCatalogue& catalogue)
             icon = registry.readEntry(group, QStringLiteral("BigIcon"));
         if (exec.isEmpty() || icon.isEmpty())
             continue;
-        catalogue.insert(exec, RegistryEntry {icon, registry.readEntry(group, QStringLiteral("Name"))});
+        catalogue.insert(exec, RegistryEntry{icon, registry.readEntry(group, QStringLiteral("Name"))});
     }
 }

@@ -6,8 +6,8 @@
 // A native application as the phone's registries describe it.
 struct RegistryEntry
 {
-    QString icon;   // image file path, or a resource icon name ending in ".g"
-    QString name;   // display name; may be empty
+    QString icon;  // image file path, or a resource icon name ending in ".g"
+    QString name;  // display name; may be empty
 };
 
 // Native applications by executable path ("Exec"), in QString order.

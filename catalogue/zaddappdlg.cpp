@@ -86,7 +86,7 @@ void ZAddAppDlg::addRegistryApps(const QString& path)
         if (!icon.contains(QLatin1String(".g")) && !QFile::exists(devicePath(icon)))
             icon = registry.readEntry(group, QStringLiteral("Directory")) + QLatin1Char('/') + icon;
 
-        regApps.insert(regAppCounter, RegApp {run, name, icon});
+        regApps.insert(regAppCounter, RegApp{run, name, icon});
         addAppRow(name, icon, regAppCounter);
         ++regAppCounter;
     }

@@ -10,9 +10,9 @@ class ZListBox;
 // An application the add dialog offers, from a registry group.
 struct RegApp
 {
-    QString run;    // "AppID"
-    QString name;   // "Name"
-    QString icon;   // "Icon" or "BigIcon", completed with "Directory" when relative
+    QString run;   // "AppID"
+    QString name;  // "Name"
+    QString icon;  // "Icon" or "BigIcon", completed with "Directory" when relative
 };
 
 // Numbers the add dialog's rows for the whole run of the program, across

@@ -30,7 +30,7 @@ QString executableDir()
     return QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString();
 }
 
-} // namespace
+}  // namespace
 
 QString configFilePath()
 {

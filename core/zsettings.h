@@ -61,7 +61,7 @@ public:
     int hardKeyCode = 0x103F;
     bool timeInCaption = false;
     QString processFilter;
-    QColor panelColor {0, 0, 0};
+    QColor panelColor{0, 0, 0};
     bool useTextColor = false;
     bool popUpGuard = false;
     QCopChannel* commandChannel = nullptr;

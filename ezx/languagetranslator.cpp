@@ -36,7 +36,7 @@ bool ZLanguageTranslator::loadLanguage(const QString& language)
     if (m_resources.load(file))
         return true;
     noteLine(QStringLiteral("LanguageResources: cannot load ") + file
-            + QStringLiteral(", English texts are used"));
+             + QStringLiteral(", English texts are used"));
     return false;
 }
 
@@ -75,7 +75,7 @@ QString ZLanguageTranslator::translate(const char* context, const char* sourceTe
     if (!m_reportedMissing.contains(id)) {
         m_reportedMissing.insert(id);
         noteLine(QStringLiteral("LanguageResources: no text for ") + QString::fromLatin1(id)
-                + QStringLiteral(", English text used"));
+                 + QStringLiteral(", English text used"));
     }
     if (disambiguation != nullptr && *disambiguation != '\0')
         return QString::fromUtf8(disambiguation);

@@ -28,14 +28,14 @@ bool slotbyname::invoke(QObject* receiver, const QByteArray& slot, const char* w
     const int index = meta->indexOfMethod(slot.constData());
     if (index < 0) {
         noteLine(QStringLiteral("%1: no slot %2 in %3")
-                    .arg(QLatin1String(who), QLatin1String(slot),
-                         QLatin1String(meta->className())));
+                     .arg(QLatin1String(who), QLatin1String(slot),
+                          QLatin1String(meta->className())));
         return false;
     }
     const QMetaMethod method = meta->method(index);
     if (method.parameterCount() != 0) {
         noteLine(QStringLiteral("%1: slot %2 takes arguments")
-                    .arg(QLatin1String(who), QLatin1String(slot)));
+                     .arg(QLatin1String(who), QLatin1String(slot)));
         return false;
     }
     return method.invoke(receiver, Qt::DirectConnection);

@@ -16,4 +16,4 @@ QByteArray normalize(const char* slot);
 // `who`, when the receiver is gone or has no such slot.
 bool invoke(QObject* receiver, const QByteArray& slot, const char* who);
 
-} // namespace slotbyname
+}  // namespace slotbyname

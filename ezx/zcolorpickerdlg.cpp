@@ -13,7 +13,7 @@
 namespace {
 constexpr int swatch = 28;
 constexpr int gap = 6;
-constexpr int maxTable = 256;   // more than any picker shows
+constexpr int maxTable = 256;  // more than any picker shows
 }
 
 ZColorGrid::ZColorGrid(const QList<QColor>& colors, QWidget* parent)
@@ -134,8 +134,8 @@ ZColorPickerDlg::ZColorPickerDlg(const QColor& initial, const QColor* table, int
     if (table && count > 0) {
         if (count > maxTable) {
             noteLine(QStringLiteral("ZColorPickerDlg: %1 colours offered, showing %2")
-                        .arg(count)
-                        .arg(maxTable));
+                         .arg(count)
+                         .arg(maxTable));
             count = maxTable;
         }
         for (int i = 0; i < count; ++i)

@@ -56,7 +56,7 @@ bool isStackedWindow(const QWidget* w)
 bool platformStacks()
 {
     static const bool stacks = QGuiApplication::platformName() != QLatin1String("offscreen")
-        && QGuiApplication::platformName() != QLatin1String("minimal");
+                               && QGuiApplication::platformName() != QLatin1String("minimal");
     return stacks;
 }
 
@@ -246,4 +246,4 @@ void keyboardGoesToAnotherProgram()
     stack().otherProgramTakesKeys = true;
 }
 
-} // namespace zfocus
+}  // namespace zfocus

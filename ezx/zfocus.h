@@ -64,7 +64,7 @@ public:
 private:
     QPointer<QWidget> m_window;
     QPointer<QWidget> m_widget;
-    quint32 m_otherProgram = 0;   // an X window of another program
+    quint32 m_otherProgram = 0;  // an X window of another program
 };
 
 // The program has asked another program to come to the front (a raise()
@@ -81,4 +81,4 @@ void keyboardGoesToAnotherProgram();
 void windowShown(QWidget* window);
 void windowHidden(QWidget* window);
 
-} // namespace zfocus
+}  // namespace zfocus

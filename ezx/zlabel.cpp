@@ -43,7 +43,7 @@ QString ZLabel::text() const
 
 void ZLabel::setFont(const QFont& font)
 {
-    QWidget::setFont(font);   // changeEvent() follows up
+    QWidget::setFont(font);  // changeEvent() follows up
 }
 
 void ZLabel::setFixedWidth(int width)
@@ -221,7 +221,7 @@ QVector<ZLabel::Line> ZLabel::layoutLines(int textWidth) const
 }
 
 QVector<ZLabel::Line> ZLabel::limitLines(QVector<Line> lines, const QFontMetrics& fm,
-                                          int textWidth) const
+                                         int textWidth) const
 {
     const int limit = lineLimit();
     if (limit <= 0 || lines.size() <= limit)

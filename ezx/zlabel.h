@@ -5,8 +5,8 @@
 #include <QMargins>
 #include <QString>
 #include <QStringList>
-#include <QVector>
 #include <QTextOption>
+#include <QVector>
 #include <QWidget>
 
 class QFontMetrics;
@@ -119,7 +119,7 @@ private:
     int m_numLines = 0;
     int m_maxLines = 0;
     bool m_shrink = false;
-    QFont m_shownFont;   // a figure's font, shrunk to fit
+    QFont m_shownFont;  // a figure's font, shrunk to fit
     // The fitting waits for the next paint: a label off screen, or one
     // whose text changes several times between two paints, fits once.
     bool m_fitPending = true;

@@ -364,7 +364,7 @@ int ZListBox::heightOf(ZListItem* it) const
             h = plainSeparatorHeight;
         else
             h = lineFontHeight(false) + 6;
-        it->m_cachedHeight = h + 1;   // the rule below the row
+        it->m_cachedHeight = h + 1;  // the rule below the row
     }
     return it->m_cachedHeight;
 }

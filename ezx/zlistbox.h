@@ -65,7 +65,7 @@ public:
     // others. Checking any row turns the marks on.
     void checkItem(int index, bool checked);
     bool isChecked(int index) const;
-    int checkedIndex() const;   // -1 when none
+    int checkedIndex() const;  // -1 when none
     void setCheckable(bool on);
     bool isCheckable() const { return m_checkable; }
 
@@ -102,9 +102,9 @@ protected:
 private:
     friend class ZListItem;
     void itemChanged(ZListItem* item);
-    void forgetItem(ZListItem* item);   // an item deleted behind the list's back
+    void forgetItem(ZListItem* item);  // an item deleted behind the list's back
     int heightOf(ZListItem* item) const;
-    void relayout() const;              // row tops, from the cached heights
+    void relayout() const;  // row tops, from the cached heights
     void invalidateHeights();
     // The scroll bar's range follows the rows once per turn of the event
     // loop, not once per row: filling a list of thousands of rows would
@@ -127,13 +127,13 @@ private:
     bool m_checkable = false;
     // [region][highlighted]
     std::optional<QFont> m_fonts[3][2];
-    mutable QList<int> m_tops;          // top of each row, plus the total height
+    mutable QList<int> m_tops;  // top of each row, plus the total height
     mutable bool m_layoutDirty = true;
     bool m_scrollBarPending = false;
-    mutable std::optional<int> m_lineHeights[2];   // [emphasized]
-    QTimer* m_marqueeTimer = nullptr;   // made when a row first needs it
-    int m_marqueeRoom = 0;              // how far the current row's texts overrun
+    mutable std::optional<int> m_lineHeights[2];  // [emphasized]
+    QTimer* m_marqueeTimer = nullptr;             // made when a row first needs it
+    int m_marqueeRoom = 0;                        // how far the current row's texts overrun
     int m_marqueeOffset = 0;
-    int m_marqueeWait = 0;              // steps of pause left
+    int m_marqueeWait = 0;  // steps of pause left
     bool m_marqueeAtEnd = false;
 };

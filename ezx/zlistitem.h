@@ -54,9 +54,9 @@ protected:
 private:
     friend class ZListBox;
     ZListBox* m_list = nullptr;
-    bool m_inList = false;      // owned by m_list
-    bool m_checked = false;     // radio mark of single-select lists
-    int m_cachedHeight = -1;    // the list box's cache; -1 = to measure
+    bool m_inList = false;    // owned by m_list
+    bool m_checked = false;   // radio mark of single-select lists
+    int m_cachedHeight = -1;  // the list box's cache; -1 = to measure
     bool m_separator = false;
     bool m_selectable = true;
     int m_reserved = 0;

@@ -21,7 +21,7 @@ QList<ZListField> parseListLayout(const QString& layout)
     const int n = static_cast<int>(layout.size());
     bool bad = false;
     while (i < n && !bad) {
-        bad = true;   // until the field is complete
+        bad = true;  // until the field is complete
         if (layout.at(i) != QLatin1Char('%'))
             break;
         ++i;
@@ -71,7 +71,7 @@ QList<int> listFieldWidths(const QList<ZListField>& fields, int rowWidth,
     if (autoText > 0) {
         const int rest = std::max(0, rowWidth - used);
         int share = rest / autoText;
-        int extra = rest % autoText;   // the last automatic field takes the odd pixels
+        int extra = rest % autoText;  // the last automatic field takes the odd pixels
         for (qsizetype i = fields.size() - 1; i >= 0; --i) {
             if (fields.at(i).kind == ZListField::Text && fields.at(i).width == 0) {
                 widths[i] = share + extra;

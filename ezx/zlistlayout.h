@@ -9,9 +9,12 @@
 
 struct ZListField
 {
-    enum Kind { Icon, Text };
+    enum Kind {
+        Icon,
+        Text
+    };
     Kind kind = Text;
-    int width = 0;   // pixels; 0 = automatic (icon: its picture, text: the rest)
+    int width = 0;  // pixels; 0 = automatic (icon: its picture, text: the rest)
 };
 
 // Parses a field string. A malformed string is logged and read as "%M", so a

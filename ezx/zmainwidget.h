@@ -16,7 +16,9 @@ class ZMainWidget : public QWidget
 {
     Q_OBJECT
 public:
-    enum Flags { Modal = 3 };
+    enum Flags {
+        Modal = 3
+    };
 
     // headerType: the phone's title style, kept as a property (every
     // style shows the title bar). name becomes the objectName.

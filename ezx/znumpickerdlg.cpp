@@ -11,7 +11,7 @@
 #include <algorithm>
 
 namespace {
-constexpr int maxTypedDigits = 9;   // stays within int
+constexpr int maxTypedDigits = 9;  // stays within int
 }
 
 ZNumModule::ZNumModule(QWidget* parent)

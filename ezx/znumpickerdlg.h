@@ -40,7 +40,7 @@ private:
     int m_min = 0;
     int m_max = 100;
     int m_value = 0;
-    QString m_typed;   // digits typed since the last step key
+    QString m_typed;  // digits typed since the last step key
 };
 
 class ZNumPickerDlg : public ZPopup

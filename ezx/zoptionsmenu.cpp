@@ -16,10 +16,10 @@
 
 namespace {
 constexpr int borderWidth = 1;
-constexpr int iconGap = 6;      // between icon and text
-constexpr int sidePad = 4;      // inside the frame, left and right
+constexpr int iconGap = 6;  // between icon and text
+constexpr int sidePad = 4;  // inside the frame, left and right
 constexpr int minWidth = 120;
-constexpr int screenGap = 2;    // between the menu and the window's edges
+constexpr int screenGap = 2;  // between the menu and the window's edges
 }
 
 ZOptionsMenu::ZOptionsMenu(const QRect& rect, QWidget* parent, const char* name, int flags,
@@ -135,7 +135,8 @@ void ZOptionsMenu::popup()
         return;
     // Drawn inside the window, over its content, so it is part of the
     // window's picture and moves with it.
-    QWidget* top = m_host ? m_host->window() : parentWidget() ? parentWidget()->window() : nullptr;
+    QWidget* top = m_host ? m_host->window() : parentWidget() ? parentWidget()->window()
+                                                              : nullptr;
     if (top && parentWidget() != top)
         setParent(top);
     m_current = 0;
@@ -158,7 +159,7 @@ void ZOptionsMenu::hideEvent(QHideEvent* event)
     // Hidden with its window, the menu closes for good: it must not come
     // back open when the window does.
     if (!isHidden())
-        hide();   // may come back here: the inner call then closes it
+        hide();  // may come back here: the inner call then closes it
     if (!m_open)
         return;
     m_open = false;
@@ -248,14 +249,15 @@ void ZOptionsMenu::paintEvent(QPaintEvent*)
                              zskin::iconSize, zskin::iconSize);
         if (!item.icon.isNull()) {
             const QPixmap icon = item.icon.size() == iconRect.size()
-                ? item.icon
-                : item.icon.scaled(iconRect.size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+                                     ? item.icon
+                                     : item.icon.scaled(iconRect.size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
             p.drawPixmap(iconRect.topLeft(), icon);
         }
         const QRect textRect(iconRect.right() + 1 + iconGap, r.top(),
                              r.right() - iconRect.right() - iconGap - sidePad, r.height());
         p.setPen(!item.enabled ? zskin::dimText()
-                               : current ? zskin::highlightText() : zskin::text());
+                 : current     ? zskin::highlightText()
+                               : zskin::text());
         p.drawText(textRect, Qt::AlignVCenter | Qt::AlignLeft,
                    fm.elidedText(item.text, Qt::ElideRight, textRect.width()));
         if (!current && i + 1 < last && i + 1 != m_current) {

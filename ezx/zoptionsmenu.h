@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QByteArray>
 #include "ezx/zfocus.h"
+#include <QByteArray>
 
 #include <QFrame>
 #include <QPixmap>
@@ -78,10 +78,10 @@ private:
 
     QVector<Item> m_items;
     int m_current = 0;
-    int m_top = 0;        // first row shown when the entries do not all fit
+    int m_top = 0;  // first row shown when the entries do not all fit
     int m_pressedRow = -1;
     bool m_open = false;  // between popup() and the hide that closes it
     QRect m_hint;
-    QPointer<QWidget> m_host;       // the widget it was made for (the soft-key bar)
-    zfocus::Saved m_focusBefore;   // what had the keyboard when it opened
+    QPointer<QWidget> m_host;     // the widget it was made for (the soft-key bar)
+    zfocus::Saved m_focusBefore;  // what had the keyboard when it opened
 };

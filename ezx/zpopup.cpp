@@ -149,7 +149,8 @@ QString ZPopup::softkeyTextRight() const
 
 QPushButton* ZPopup::softkeyButton(int index) const
 {
-    return index == 0 ? m_left : index == 1 ? m_right : nullptr;
+    return index == 0 ? m_left : index == 1 ? m_right
+                                            : nullptr;
 }
 
 void ZPopup::insertChild(QWidget* widget, int index)
@@ -212,7 +213,7 @@ void ZPopup::placeOverWindow()
     const int width = win ? win->width() : zskin::screenWidth;
     const int height = win ? win->height() : zskin::screenHeight;
     const int wanted = layout()->heightForWidth(width) > 0 ? layout()->heightForWidth(width)
-                                                            : sizeHint().height();
+                                                           : sizeHint().height();
     const int h = std::min(wanted, height - zskin::titleBarHeight);
     resize(width, h);
     const QPoint topLeft = win ? win->mapToGlobal(QPoint(0, height - h)) : QPoint(0, height - h);

@@ -6,7 +6,7 @@
 
 namespace {
 constexpr int defaultWidth = 220;
-constexpr int ruleHeight = 5;   // the line in the middle, air above and below
+constexpr int ruleHeight = 5;  // the line in the middle, air above and below
 }
 
 ZSeparator::ZSeparator(QWidget* parent, const char* name, int flags, int skin)

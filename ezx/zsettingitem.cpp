@@ -52,9 +52,9 @@ bool ZSettingItem::validField(int field, const char* operation) const
     if (field >= 0 && field < fieldCount())
         return true;
     noteLine(QStringLiteral("ZSettingItem::%1: no field %2 in a row of %3 fields")
-                .arg(QLatin1String(operation))
-                .arg(field)
-                .arg(fieldCount()));
+                 .arg(QLatin1String(operation))
+                 .arg(field)
+                 .arg(fieldCount()));
     return false;
 }
 
@@ -281,8 +281,8 @@ void ZSettingItem::paintRow(QPainter& p, const QRect& rect, const ZListBox& list
                 p.restore();
             } else {
                 const QString shown = overrun > 0
-                    ? fm.elidedText(line.text, Qt::ElideRight, textBox.width())
-                    : line.text;
+                                          ? fm.elidedText(line.text, Qt::ElideRight, textBox.width())
+                                          : line.text;
                 p.drawText(QRect(textBox.x(), y, textBox.width(), lh),
                            Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shown);
             }

@@ -17,7 +17,7 @@ ZSoftKey::ZSoftKey(const char* type, QWidget* parent, QObject* receiver)
 {
     if (type)
         setProperty("softKeyType", QByteArray(type));
-    Q_UNUSED(receiver);   // slots name their own receivers
+    Q_UNUSED(receiver);  // slots name their own receivers
     setFixedHeight(zskin::softKeyBarHeight);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setAttribute(Qt::WA_AcceptTouchEvents, false);

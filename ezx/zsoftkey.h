@@ -17,7 +17,10 @@ class ZSoftKey : public QWidget
 {
     Q_OBJECT
 public:
-    enum Index { Left = 0, Right = 1 };
+    enum Index {
+        Left = 0,
+        Right = 1
+    };
 
     // type: the phone's bar layout name (e.g. "CST_2"), kept as a property.
     ZSoftKey(const char* type, QWidget* parent, QObject* receiver = nullptr);
@@ -60,7 +63,7 @@ private:
     {
         QString text;
         QPointer<QObject> receiver;
-        QByteArray slot;     // normalised signature, without the SLOT() code
+        QByteArray slot;  // normalised signature, without the SLOT() code
         QPointer<ZOptionsMenu> menu;
     };
 

@@ -80,4 +80,4 @@ quint32 topWindow()
     return 0;
 }
 
-} // namespace zx11keyboard
+}  // namespace zx11keyboard

@@ -23,4 +23,4 @@ quint32 holder();
 // there is none, or when a window manager runs and so makes that choice.
 quint32 topWindow();
 
-} // namespace zx11keyboard
+}  // namespace zx11keyboard

@@ -65,8 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         FUZZ_CHECK(first.simplified().startsWith("cpu "));
         const qsizetype end = first.indexOf('\n');
         if (end >= 0) {
-            const std::optional<CpuCounters> lineOnly
-                = readCpuCounters(fuzz::scratchFile("stat", first.left(end + 1) + "garbage\n"));
+            const std::optional<CpuCounters> lineOnly = readCpuCounters(fuzz::scratchFile("stat", first.left(end + 1) + "garbage\n"));
             FUZZ_CHECK(lineOnly && lineOnly->user == a->user && lineOnly->idle == a->idle);
         }
     }

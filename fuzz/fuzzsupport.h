@@ -45,7 +45,8 @@ inline const QByteArray& scratchFolder()
 {
     static const QByteArray folder = [] {
         const char* given = std::getenv("ZK_FUZZ_SCRATCH");
-        const char* base = given && *given ? given : ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+        const char* base = given && *given ? given : ::access("/dev/shm", W_OK) == 0 ? "/dev/shm"
+                                                                                     : "/tmp";
         std::string pattern = std::string(base) + "/zk-fuzz-XXXXXX";
         if (!::mkdtemp(pattern.data()))
             fail("cannot make a scratch folder", __FILE__, __LINE__);
@@ -111,10 +112,10 @@ inline QByteArray bytes(const uint8_t* data, size_t size)
     return QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
 }
 
-} // namespace fuzz
+}  // namespace fuzz
 
-#define FUZZ_CHECK(cond)                                                                    \
-    do {                                                                                    \
-        if (!(cond))                                                                        \
-            ::fuzz::fail(#cond, __FILE__, __LINE__);                                        \
+#define FUZZ_CHECK(cond)                             \
+    do {                                             \
+        if (!(cond))                                 \
+            ::fuzz::fail(#cond, __FILE__, __LINE__); \
     } while (false)

@@ -37,9 +37,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                     + QByteArray(input.ConsumeIntegralInRange<int>(1, 12), input.ConsumeBool() ? ' ' : '\t')
                     + QByteArray::number(value) + (input.ConsumeBool() ? " kB" : "") + '\n';
             switch (which) {
-            case 0: case 1: want.freeRam += value; break;
+            case 0:
+            case 1: want.freeRam += value; break;
             case 2: want.ramTotal = value; break;
-            case 3: case 4: want.freeSwap += value; break;
+            case 3:
+            case 4: want.freeSwap += value; break;
             case 5: want.swapTotal = value; break;
             default: break;
             }

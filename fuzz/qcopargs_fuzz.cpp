@@ -9,10 +9,18 @@
 
 namespace {
 
-const char* const typeNames[] = {"int",  "uint", "long",       "unsigned", "QString", "const QString&", "QCString",
+const char* const typeNames[] = {"int", "uint", "long", "unsigned", "QString", "const QString&", "QCString",
                                  "QByteArray", "bool", "QUuid", "qint32", "char*", "double", ""};
 
-enum class Kind { Signed, Unsigned, String, Bytes, Bool, Uuid, Other };
+enum class Kind {
+    Signed,
+    Unsigned,
+    String,
+    Bytes,
+    Bool,
+    Uuid,
+    Other
+};
 
 Kind kindOf(const QByteArray& type)
 {
@@ -125,7 +133,7 @@ void checkReadsBack(const QList<QByteArray>& types, const QList<QByteArray>& arg
     FUZZ_CHECK(in.status() == QDataStream::Ok && in.atEnd());
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

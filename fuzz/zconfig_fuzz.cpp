@@ -21,11 +21,15 @@
 
 namespace {
 
-using Place = std::pair<QString, QString>; // group, key
+using Place = std::pair<QString, QString>;  // group, key
 
 struct Written
 {
-    enum Type { Text, Bool, Number } type = Text;
+    enum Type {
+        Text,
+        Bool,
+        Number
+    } type = Text;
     QString text;
     bool flag = false;
     int number = 0;
@@ -141,7 +145,7 @@ void write(ZConfig& cfg, const Op& op)
     }
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -244,7 +248,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             const bool first = !firstSeen.contains(place);
             firstSeen.insert(place, true);
             if (first && written.contains(place))
-                continue; // the one line a write may change
+                continue;  // the one line a write may change
         }
         // Its bytes and its line end (the last line may gain one).
         const qsizetype at = findLine(after, line.raw + line.end, next, firstLine);

@@ -9,9 +9,9 @@ namespace zk::monitor {
 struct CpuFrequencySource
 {
     enum Kind {
-        MpmOperatingPoint, // the phone's "/sys/mpm/op": one number, MHz
-        CpufreqKhz,        // cpufreq "scaling_cur_freq": one number, kHz
-        CpuInfoMhz,        // /proc/cpuinfo: the first "cpu MHz" line
+        MpmOperatingPoint,  // the phone's "/sys/mpm/op": one number, MHz
+        CpufreqKhz,         // cpufreq "scaling_cur_freq": one number, kHz
+        CpuInfoMhz,         // /proc/cpuinfo: the first "cpu MHz" line
     };
     QString path;
     Kind kind = MpmOperatingPoint;

@@ -40,7 +40,8 @@ public:
     CpuSampler() = default;
     // Goes on from sums kept elsewhere (the main window keeps its own).
     CpuSampler(quint64 prevBusy, quint64 prevTotal)
-        : m_prevBusy(prevBusy), m_prevTotal(prevTotal)
+        : m_prevBusy(prevBusy)
+        , m_prevTotal(prevTotal)
     {
     }
 

@@ -45,7 +45,10 @@ struct HistoryRingsView
     using Ring = std::span<int, HistoryRings::size>;
 
     HistoryRingsView(Ring cpuRing, Ring ramRing, Ring swapRing, int& position)
-        : cpu(cpuRing), ram(ramRing), swap(swapRing), pos(position)
+        : cpu(cpuRing)
+        , ram(ramRing)
+        , swap(swapRing)
+        , pos(position)
     {
     }
     // Not explicit: a HistoryRings is accepted wherever a view is.

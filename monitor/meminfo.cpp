@@ -45,7 +45,7 @@ MemInfo parseMemInfo(const QByteArray& text)
                     + QStringLiteral("\""));
             continue;
         }
-        if (sum) // saturating: a forged file must not overflow the sum
+        if (sum)  // saturating: a forged file must not overflow the sum
             *sum = value > std::numeric_limits<qint64>::max() - *sum
                        ? std::numeric_limits<qint64>::max()
                        : *sum + value;

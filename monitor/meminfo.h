@@ -10,10 +10,10 @@ namespace zk::monitor {
 // them. 64 bits: a large machine's figures times 100 do not fit in 32.
 struct MemInfo
 {
-    qint64 freeRam = 0;   // MemFree + Cached
-    qint64 ramTotal = 0;  // MemTotal
-    qint64 freeSwap = 0;  // SwapFree + SwapCached
-    qint64 swapTotal = 0; // SwapTotal
+    qint64 freeRam = 0;    // MemFree + Cached
+    qint64 ramTotal = 0;   // MemTotal
+    qint64 freeSwap = 0;   // SwapFree + SwapCached
+    qint64 swapTotal = 0;  // SwapTotal
 };
 
 // Reads meminfo text line by line: a word, a number, an optional unit. The

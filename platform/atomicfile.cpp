@@ -63,7 +63,7 @@ int openLockedTemporary(const QByteArray& name, QString* error)
     for (int attempt = 0; attempt < 100; ++attempt) {
         const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
         if (fd < 0 && errno == ELOOP && ::unlink(name.constData()) == 0)
-            continue;   // a symbolic link put there is removed, never written through
+            continue;  // a symbolic link put there is removed, never written through
         if (fd < 0) {
             *error = systemError("cannot make the temporary file");
             return -1;
@@ -76,8 +76,8 @@ int openLockedTemporary(const QByteArray& name, QString* error)
             ::close(fd);
             return -1;
         }
-        struct stat opened {};
-        struct stat named {};
+        struct stat opened = {};
+        struct stat named = {};
         if (::fstat(fd, &opened) == 0 && ::lstat(name.constData(), &named) == 0 && opened.st_dev == named.st_dev
             && opened.st_ino == named.st_ino)
             return fd;
@@ -87,7 +87,7 @@ int openLockedTemporary(const QByteArray& name, QString* error)
     return -1;
 }
 
-} // namespace
+}  // namespace
 
 QString atomicTemporaryPath(const QString& path)
 {
@@ -110,7 +110,7 @@ bool writeFileAtomically(const QString& path, const QByteArray& data, QString* e
     // A first file follows the umask. Either way other users may not write
     // to it: they could plant a favourite's shell command.
     bool ok = true;
-    struct stat old {};
+    struct stat old = {};
     const bool replacing = ::stat(targetName.constData(), &old) == 0;
     if (!replacing && ::fstat(fd, &old) != 0)
         old.st_mode = 0600;

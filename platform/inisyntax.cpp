@@ -40,7 +40,7 @@ Line parseLine(const QByteArray& raw, const QString& group, bool inGroup)
     return line;
 }
 
-} // namespace
+}  // namespace
 
 std::vector<Line> parseLines(const QByteArray& data)
 {
@@ -174,7 +174,7 @@ bool validKey(const QString& key)
         return false;
     const QChar first = key.at(0);
     return first != QLatin1Char('[') && first != QLatin1Char('#') && first != QLatin1Char(';')
-        && first != QChar(0xFEFF);
+           && first != QChar(0xFEFF);
 }
 
 bool validGroupName(const QString& group)
@@ -212,4 +212,4 @@ int parseNumber(const QString& text, int def)
     return ok ? n : def;
 }
 
-} // namespace ini
+}  // namespace ini

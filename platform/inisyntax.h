@@ -12,15 +12,21 @@ namespace ini {
 
 struct Line
 {
-    enum Kind { Blank, Comment, Group, Entry, Other };
+    enum Kind {
+        Blank,
+        Comment,
+        Group,
+        Entry,
+        Other
+    };
     Kind kind = Other;
-    QByteArray raw;   // the line's bytes as in the file, without its line end
-    QByteArray end;   // its line end as read ("\n" or "\r\n"); empty for new lines
-                      // and for a last line without one
-    QString group;    // group this line belongs to (its own name for a header)
-    bool inGroup = false; // false before the file's first group header
-    QString key;      // Entry only
-    QString value;    // Entry only, unescaped
+    QByteArray raw;        // the line's bytes as in the file, without its line end
+    QByteArray end;        // its line end as read ("\n" or "\r\n"); empty for new lines
+                           // and for a last line without one
+    QString group;         // group this line belongs to (its own name for a header)
+    bool inGroup = false;  // false before the file's first group header
+    QString key;           // Entry only
+    QString value;         // Entry only, unescaped
 };
 
 // Splits UTF-8 file contents into lines ("\n" or "\r\n" ends a line; a
@@ -50,4 +56,4 @@ bool parseBool(const QString& text, bool def);
 // A decimal 32-bit integer, blanks around it allowed; anything else gives def.
 int parseNumber(const QString& text, int def);
 
-} // namespace ini
+}  // namespace ini

@@ -206,7 +206,7 @@ void QCopChannel::Private::releaseName()
     holders().erase(it);
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
-        return; // the daemon dropped the name with the connection
+        return;  // the daemon dropped the name with the connection
     const QDBusMessage reply = callDaemon(bus, QStringLiteral("ReleaseName"), {QCopChannel::busName(channel)});
     if (reply.type() == QDBusMessage::ErrorMessage)
         logLine(QStringLiteral("QCopChannel: cannot release ") + printable(channel) + QStringLiteral(": ")

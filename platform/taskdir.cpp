@@ -62,7 +62,7 @@ QList<QByteArray> TaskDir::entries(const char* folder) const
     const int fd = ::openat(m_fd, folder, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0)
         return names;
-    DIR* dir = ::fdopendir(fd); // owns fd from here on
+    DIR* dir = ::fdopendir(fd);  // owns fd from here on
     if (!dir) {
         ::close(fd);
         return names;

@@ -45,7 +45,7 @@ bool makeFolder(const QString& folder)
     return true;
 }
 
-} // namespace
+}  // namespace
 
 class ZConfig::Private
 {
@@ -55,7 +55,7 @@ public:
     QByteArray newline = "\n";
     bool bom = false;
     bool dirty = false;
-    bool readable = true;   // false: the file exists but could not be read
+    bool readable = true;  // false: the file exists but could not be read
     bool existed = false;
 
     // Where each (group, key) is found: the first line that sets it. A

@@ -13,7 +13,11 @@ bool procExists(int pid);
 
 // How a kill ended. Killed and NoSuchProcess both mean the task is gone and
 // its row goes; Refused (no permission) means it still runs, so its row stays.
-enum class KillOutcome { Killed, NoSuchProcess, Refused };
+enum class KillOutcome {
+    Killed,
+    NoSuchProcess,
+    Refused
+};
 
 // True when the task is gone after the kill, i.e. its row is to be removed.
 inline bool killRemovesRow(KillOutcome outcome)

@@ -12,7 +12,7 @@ bool isLoaderName(QStringView word)
 {
     const QStringView name = word.mid(word.lastIndexOf(kSlash) + 1);
     return name.startsWith(QLatin1String("ld-")) || name.startsWith(QLatin1String("ld."))
-        || name.startsWith(QLatin1String("ld64"));
+           || name.startsWith(QLatin1String("ld64"));
 }
 
 // A loader runs the program named by its first argument. The first word is
@@ -77,8 +77,8 @@ bool checkProcFilter(const QString& name, bool showAllTask, const QString& filte
 bool isUserApp(const QString& cmdline)
 {
     return cmdline.contains(QLatin1String("/.Programs/"))
-        || cmdline.contains(QLatin1String("/download/mystuff/"))
-        || cmdline.contains(QLatin1String("/mmc/mmca"));
+           || cmdline.contains(QLatin1String("/download/mystuff/"))
+           || cmdline.contains(QLatin1String("/mmc/mmca"));
 }
 
 }  // namespace zk::proc

@@ -42,7 +42,10 @@ int leadingPid(const char* name)
 struct ProcDir
 {
     DIR* dir;
-    explicit ProcDir(const QString& path) : dir(opendir(QFile::encodeName(path).constData())) {}
+    explicit ProcDir(const QString& path)
+        : dir(opendir(QFile::encodeName(path).constData()))
+    {
+    }
     ~ProcDir()
     {
         if (dir)

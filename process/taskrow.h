@@ -18,10 +18,10 @@ namespace zk::proc {
 // catalogue and folder).
 struct RowSources
 {
-    QString appDir;                       // the program's folder, trailing "/"
+    QString appDir;  // the program's folder, trailing "/"
     const IconCatalogue* icons = nullptr;
     const JavaNames* javaNames = nullptr;
-    QString javaFolderInSD;               // null when the card has none
+    QString javaFolderInSD;  // null when the card has none
     // The program's own pictures once loaded, shared by the rows of one
     // scan; null: each row loads its own.
     std::shared_ptr<QHash<QString, QPixmap>> pictures;

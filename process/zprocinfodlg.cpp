@@ -102,7 +102,7 @@ void ZProcInfoDlg::addInfoLines(const TaskDir& task, const QString& cmdline)
     ZLabel* cmd = infoLine(QStringLiteral("Cmd: ") + cmdline, infoPanel, 14, 235);
     cmd->setLeading(14);
 
-    const QList<ZLabel*> lines {
+    const QList<ZLabel*> lines{
         name,
         infoLine(QStringLiteral("Pid: %1").arg(pid), infoPanel, 14, 240),
         cmd,

@@ -22,8 +22,8 @@ public:
     ~ZProcInfoDlg() override;
 
     ZNavTabWidget* pageTabs = nullptr;
-    ZFormContainer* infoPanel = nullptr;   // page 1
-    ZListBox* libListBox = nullptr;        // page 2
+    ZFormContainer* infoPanel = nullptr;  // page 1
+    ZListBox* libListBox = nullptr;       // page 2
 
     // Pixels that Up and Down scroll the first page by.
     static constexpr int scrollStep = 20;

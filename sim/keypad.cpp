@@ -54,9 +54,8 @@ Keypad::Keypad(QWidget* parent)
 bool Keypad::sendHardKey(int code)
 {
     const bool sent = QCopChannel::send("/hardkey/bc", "keyMsg(int,int)", keyMessageData(code, 1))
-        && QCopChannel::send("/hardkey/bc", "keyMsg(int,int)", keyMessageData(code, 0));
-    logLine(QStringLiteral("Keypad: key %1 %2").arg(code).arg(sent ? QStringLiteral("sent")
-                                                                 : QStringLiteral("not sent")));
+                      && QCopChannel::send("/hardkey/bc", "keyMsg(int,int)", keyMessageData(code, 0));
+    logLine(QStringLiteral("Keypad: key %1 %2").arg(code).arg(sent ? QStringLiteral("sent") : QStringLiteral("not sent")));
     return sent;
 }
 

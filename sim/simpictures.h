@@ -8,7 +8,7 @@
 // drawn here so that every picture of the simulated phone is this team's.
 struct SimPicture
 {
-    QString path;   // below the device folder, e.g. "mmc/mmca1/app/Notes/notes.png"
+    QString path;  // below the device folder, e.g. "mmc/mmca1/app/Notes/notes.png"
     QImage image;
 };
 

@@ -10,12 +10,12 @@
 // starts it.
 struct RegistryApp
 {
-    QString appId;       // "AppID" as written, a UUID in braces
-    QString name;        // "Name"
-    QString exec;        // "Exec": executable path, maybe followed by arguments
-    QString icon;        // "Icon", or "BigIcon" when "Icon" is empty
-    QString directory;   // "Directory"
-    QString javaId;      // "JavaId", set for Java applications
+    QString appId;      // "AppID" as written, a UUID in braces
+    QString name;       // "Name"
+    QString exec;       // "Exec": executable path, maybe followed by arguments
+    QString icon;       // "Icon", or "BigIcon" when "Icon" is empty
+    QString directory;  // "Directory"
+    QString javaId;     // "JavaId", set for Java applications
 };
 
 // The registry files, phone paths, in the order they are searched.

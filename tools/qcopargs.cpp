@@ -9,7 +9,15 @@
 
 namespace {
 
-enum class Kind { Signed32, Unsigned32, String, Bytes, Bool, Uuid, Unknown };
+enum class Kind {
+    Signed32,
+    Unsigned32,
+    String,
+    Bytes,
+    Bool,
+    Uuid,
+    Unknown
+};
 
 Kind kindOf(const QByteArray& type)
 {
@@ -58,8 +66,7 @@ bool parseInteger(const QByteArray& text, qint64* value)
         if (digits.startsWith('-') || digits.startsWith('+'))
             return false;
         *value = digits.toLongLong(&ok, 16);
-    }
-    else
+    } else
         *value = t.toLongLong(&ok, 10);
     return ok && !t.isEmpty();
 }

@@ -20,8 +20,8 @@ public:
     // Shows the dialog and returns once done() ended this run: its result.
     int exec();
 
-    bool inLoop = false;   // exec() has entered its loop
-    int result = 0;        // 1 accepted, 0 anything else
+    bool inLoop = false;  // exec() has entered its loop
+    int result = 0;       // 1 accepted, 0 anything else
 
 protected slots:
     // Hides the dialog, ends the run of its own exec() (no other) with r and,
@@ -35,5 +35,5 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    QEventLoop* m_loop = nullptr;   // the loop of the running exec(), if any
+    QEventLoop* m_loop = nullptr;  // the loop of the running exec(), if any
 };

@@ -37,20 +37,20 @@ public:
     explicit ZKestrel(QWidget* parent = nullptr, const char* name = nullptr, int flags = 0);
     ~ZKestrel() override;
 
-    ZListBox* procListBox = nullptr;      // task list, tab 1
-    ZListBox* appListBox = nullptr;       // favourites, tab 2
-    int pidPhone = 0;                     // pid of the phone task, 0 if none
+    ZListBox* procListBox = nullptr;  // task list, tab 1
+    ZListBox* appListBox = nullptr;   // favourites, tab 2
+    int pidPhone = 0;                 // pid of the phone task, 0 if none
     ZNavTabWidget* tabWidget = nullptr;
     ZSoftKey* softKey = nullptr;
     ZOptionsMenu* optionsMenu = nullptr;  // rebuilt on each page change
     ZLabel* cpuLabel = nullptr;           // side panel texts
     ZLabel* ramLabel = nullptr;
-    ZLabel* cpuTitleLabel = nullptr;      // monitor tab texts
+    ZLabel* cpuTitleLabel = nullptr;  // monitor tab texts
     ZLabel* ramTitleLabel = nullptr;
     ZLabel* swapTitleLabel = nullptr;
-    ZScrollPanel* sidePanel = nullptr;    // 50-pixel strip right of the task list
-    ZScrollPanel* taskPage = nullptr;     // tab 1: list at (0,0), panel at (190,0)
-    ZImage* ramBar = nullptr;             // side panel bars
+    ZScrollPanel* sidePanel = nullptr;  // 50-pixel strip right of the task list
+    ZScrollPanel* taskPage = nullptr;   // tab 1: list at (0,0), panel at (190,0)
+    ZImage* ramBar = nullptr;           // side panel bars
     ZImage* cpuBar = nullptr;
     ZLabel* swapLabel = nullptr;
     ZImage* swapBar = nullptr;
@@ -58,17 +58,17 @@ public:
     // cannot wrap them.
     qint64 prevBusy = 0;
     qint64 prevTotal = 0;
-    QTimer* updateTimer = nullptr;        // refresh timer, null while none
+    QTimer* updateTimer = nullptr;  // refresh timer, null while none
     int cpuHistory[10] = {};
     int swapHistory[10] = {};
     int ramHistory[10] = {};
-    int historyPos = 0;                   // ring position
-    ZImage* cpuGraph = nullptr;           // monitor tab graphs
+    int historyPos = 0;          // ring position
+    ZImage* cpuGraph = nullptr;  // monitor tab graphs
     ZImage* ramGraph = nullptr;
     ZImage* swapGraph = nullptr;
-    ZScrollPanel* monitorPage = nullptr;  // tab 3
-    bool monitorVisible = false;          // the monitor tab is current
-    zk::monitor::CpuClockReader cpuClock; // remembers which clock file answers
+    ZScrollPanel* monitorPage = nullptr;   // tab 3
+    bool monitorVisible = false;           // the monitor tab is current
+    zk::monitor::CpuClockReader cpuClock;  // remembers which clock file answers
 
     // Shows a hidden window again on its first tab with fresh contents, or
     // brings a visible one to the front.

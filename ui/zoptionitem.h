@@ -18,7 +18,14 @@ class ZOptionItem : public QWidget, public ZSettingItem
 {
     Q_OBJECT
 public:
-    enum Kind { Text = 0, YesNo = 1, OnOff = 2, Number = 3, Choice = 4, Colour = 5 };
+    enum Kind {
+        Text = 0,
+        YesNo = 1,
+        OnOff = 2,
+        Number = 3,
+        Choice = 4,
+        Colour = 5
+    };
 
     ZOptionItem(ZListBox* list, int kind, int id);
     ~ZOptionItem() override;

@@ -77,7 +77,7 @@ Timing openDialog(int* rows, bool scroll)
     if (scroll)
         scrollThrough(dialog->regListBox);
     delete dialog;
-    return watch.painted ? t : Timing {-1, -1};
+    return watch.painted ? t : Timing{-1, -1};
 }
 
 struct OpenCounts
@@ -148,7 +148,7 @@ int catalogueOnce(int fd)
                                 .arg(secondOpens.most)
                                 .toLatin1();
     const bool written = ::write(fd, line.constData(), static_cast<size_t>(line.size())) == line.size();
-    delete gSettings;   // and the main window with it
+    delete gSettings;  // and the main window with it
     gSettings = nullptr;
     return written && first.wallMs >= 0 ? 0 : 1;
 }

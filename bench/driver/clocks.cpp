@@ -6,7 +6,7 @@
 namespace {
 qint64 readClock(clockid_t id)
 {
-    timespec t {};
+    timespec t{};
     clock_gettime(id, &t);
     return qint64(t.tv_sec) * 1000000000LL + t.tv_nsec;
 }

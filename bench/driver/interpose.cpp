@@ -18,8 +18,8 @@ void* __libc_realloc(void* block, size_t size);
 }
 
 namespace {
-std::atomic<quint64> allocationCount {0};
-std::atomic<bool> countingOpens {false};
+std::atomic<quint64> allocationCount{0};
+std::atomic<bool> countingOpens{false};
 
 std::mutex& opensLock()
 {

@@ -12,11 +12,11 @@
 
 namespace {
 // The framework's resource icons (ezx/icons), by their registry names.
-const char* const kResourceIcons[] = {"alarm_std.g",    "browser_std.g", "calculator_std.g", "calendar_std.g",
-                                      "camera_std.g",   "clock_std.g",   "contacts_std.g",   "email_std.g",
-                                      "files_std.g",    "gallery_std.g"};
+const char* const kResourceIcons[] = {"alarm_std.g", "browser_std.g", "calculator_std.g", "calendar_std.g",
+                                      "camera_std.g", "clock_std.g", "contacts_std.g", "email_std.g",
+                                      "files_std.g", "gallery_std.g"};
 constexpr int kSharedIcons = 50;
-constexpr int kIconSide = 48;   // larger than a row's 19 pixels, as real icons are
+constexpr int kIconSide = 48;  // larger than a row's 19 pixels, as real icons are
 
 bool writeIcon(const QString& path, int seed)
 {

@@ -20,7 +20,7 @@
 #include <unistd.h>
 
 namespace {
-constexpr int kBatch = 100;   // refreshes per timed sample
+constexpr int kBatch = 100;  // refreshes per timed sample
 constexpr int kTaskTab = 0;
 constexpr int kMonitorTab = 2;
 
@@ -108,7 +108,7 @@ TabFigures measureTab(ZKestrel* w, int tab, int runs)
 
 void benchRefresh(const BenchConfig& config, Report& report)
 {
-    isDaemon = true;   // nothing here may end the application
+    isDaemon = true;  // nothing here may end the application
     auto* w = new ZKestrel();
     gMainWindow = w;
     settle();
@@ -138,8 +138,8 @@ void benchRefresh(const BenchConfig& config, Report& report)
     // Per-refresh cost at the start and at the end of each half: work that
     // grows with time would show as a later figure above the earlier one.
     const int half = config.refreshes / 2;
-    const QList<int> marks {0, kBatch, half - kBatch, half, half + kBatch, config.refreshes - kBatch,
-                            config.refreshes};
+    const QList<int> marks{0, kBatch, half - kBatch, half, half + kBatch, config.refreshes - kBatch,
+                           config.refreshes};
     QList<qint64> cpuAt;
     QList<quint64> allocationsAt;
     const qint64 wall0 = monotonicNs();

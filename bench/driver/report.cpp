@@ -14,7 +14,9 @@ QString cell(const QString& text)
 QString decimals(double value)
 {
     const double a = std::fabs(value);
-    return QString::number(value, 'f', a >= 100 ? 0 : a >= 10 ? 1 : a >= 1 ? 2 : 3);
+    return QString::number(value, 'f', a >= 100 ? 0 : a >= 10 ? 1
+                                                  : a >= 1    ? 2
+                                                              : 3);
 }
 }
 

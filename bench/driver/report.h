@@ -13,7 +13,7 @@ struct ReportRow
     QString reference;  // the reference's median, or empty
     QString ratio;      // as the target states it, or empty
     QString target;
-    QString verdict;    // "PASS", "MISS" or "info"
+    QString verdict;  // "PASS", "MISS" or "info"
 };
 
 class Report

@@ -56,7 +56,7 @@ int readEveryCommandLine()
 // Reference B: ps listing every process with its command line.
 Timing runPs()
 {
-    rusage usage {};
+    rusage usage{};
     const qint64 t0 = monotonicNs();
     const Spawned ps = spawnProgram(QStringLiteral("ps"),
                                     {QStringLiteral("-e"), QStringLiteral("-o"), QStringLiteral("pid=,args=")});
@@ -80,7 +80,7 @@ QList<pid_t> startIdlers(const BenchConfig& config, int count, int windows)
         const QString argv0 = app       ? QStringLiteral("/usr/SYSqtapp/benchapp%1/benchapp%1").arg(i)
                               : userApp ? QStringLiteral("/mmc/mmca1/bench/benchd%1").arg(i)
                                         : QStringLiteral("/usr/bin/benchd%1").arg(i);
-        const QStringList args = app ? QStringList() : QStringList {QStringLiteral("-x")};
+        const QStringList args = app ? QStringList() : QStringList{QStringLiteral("-x")};
         const Spawned s = spawnProgram(idler, args, {}, argv0);
         if (s.pid > 0)
             pids.append(s.pid);
@@ -96,8 +96,8 @@ struct ScanMode
     bool hideSystemTasks;
     bool showAppNoWindow;
 };
-constexpr ScanMode kDefaultMode {"default settings", true, false};
-constexpr ScanMode kAllMode {"\"Show All Tasks\" + windowless applications", false, true};
+constexpr ScanMode kDefaultMode{"default settings", true, false};
+constexpr ScanMode kAllMode{"\"Show All Tasks\" + windowless applications", false, true};
 
 struct ModeFigures
 {

@@ -4,9 +4,9 @@
 
 #include <cerrno>
 #include <csignal>
-#include <spawn.h>
 #include <fcntl.h>
 #include <poll.h>
+#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -45,7 +45,7 @@ std::vector<char*> pointers(QByteArrayList& list)
 Spawned spawnProgram(const QString& program, const QStringList& args, const SpawnOptions& options,
                      const QString& argv0)
 {
-    QByteArrayList argList {(argv0.isEmpty() ? program : argv0).toLocal8Bit()};
+    QByteArrayList argList{(argv0.isEmpty() ? program : argv0).toLocal8Bit()};
     for (const QString& a : args)
         argList.append(a.toLocal8Bit());
     QByteArrayList envList = childEnvironment(options.environment);
@@ -85,7 +85,7 @@ Spawned spawnProgram(const QString& program, const QStringList& args, const Spaw
 int waitChild(pid_t pid, rusage* usage)
 {
     int status = 0;
-    rusage ignored {};
+    rusage ignored{};
     while (wait4(pid, &status, 0, usage ? usage : &ignored) < 0 && errno == EINTR) {
     }
     return status;
@@ -104,7 +104,7 @@ QByteArray readLine(int fd, int timeoutMs)
     QByteArray line;
     char c = 0;
     for (;;) {
-        pollfd p {fd, POLLIN, 0};
+        pollfd p{fd, POLLIN, 0};
         if (poll(&p, 1, timeoutMs) <= 0)
             return QByteArray();
         if (read(fd, &c, 1) != 1)

@@ -27,7 +27,7 @@ constexpr useconds_t kSettleUs = 300000;
 struct Launch
 {
     double firstFrameMs = -1;
-    double cpuMs = -1;   // CPU the program used up to that frame
+    double cpuMs = -1;  // CPU the program used up to that frame
     qint64 rssKb = -1;
 };
 

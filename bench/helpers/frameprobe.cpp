@@ -56,9 +56,9 @@ void stamp()
     const int fd = stampFile();
     if (fd < 0)
         return;
-    timespec now {};
+    timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
-    timespec cpu {};
+    timespec cpu{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
     char line[48];
     const int n = std::snprintf(line, sizeof line, "%lld %lld\n",

@@ -23,7 +23,7 @@ void putPhoneFile(const QString& phonePath, const QByteArray& text)
 
 const QString phoneIndexLine = QStringLiteral("processIndex: /ezxlocal/download/mystuff/.system/java/JAMInfo/index");
 
-} // namespace
+}  // namespace
 
 class CatalogueTest : public QObject
 {
@@ -45,8 +45,8 @@ private slots:
         putPhoneFile("/mmc/mmca1/.system/a_java_b/JAMInfo/index", "1||CardOne|\n2||CardTwo|\n");
         putPhoneFile(phoneJavaIndexPath, "2||PhoneTwo|\n");
 
-        IconCatalogue icons {{"/stale", {"s.png", "Stale"}}};
-        JavaNames names {{"99", "Stale"}};
+        IconCatalogue icons{{"/stale", {"s.png", "Stale"}}};
+        JavaNames names{{"99", "Stale"}};
         LogCapture log;
         fillCatalogue("a_java_b", icons, names);
         const QStringList lines = log.finish();
@@ -63,8 +63,8 @@ private slots:
 
     void missingFilesGiveEmptyTablesAndTheirLogLines()
     {
-        IconCatalogue icons {{"/stale", {"s.png", "Stale"}}};
-        JavaNames names {{"99", "Stale"}};
+        IconCatalogue icons{{"/stale", {"s.png", "Stale"}}};
+        JavaNames names{{"99", "Stale"}};
         LogCapture log;
         fillCatalogue(QString(), icons, names);
         fillCatalogue("gone_java_", icons, names);
@@ -132,7 +132,7 @@ private slots:
         ZSettings settings;
         QCOMPARE(settings.javaFolderInSD, QStringLiteral("java_1"));
         settings.buildCatalogue();
-        QCOMPARE(settings.iconCatalogue.keys(), QStringList {"/usr/SYSqtapp/phone/phone"});
+        QCOMPARE(settings.iconCatalogue.keys(), QStringList{"/usr/SYSqtapp/phone/phone"});
         QCOMPARE(settings.iconCatalogue.value("/usr/SYSqtapp/phone/phone").name, QStringLiteral("Phone"));
         QCOMPARE(settings.javaNames.value("3"), QStringLiteral("Card game"));
         QCOMPARE(settings.javaNames.value("4"), QStringLiteral("Phone game"));

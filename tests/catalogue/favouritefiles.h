@@ -59,4 +59,4 @@ inline QByteArray imageBytes(const QPixmap& pixmap)
     return QByteArray(reinterpret_cast<const char*>(image.constBits()), image.sizeInBytes());
 }
 
-} // namespace favfiles
+}  // namespace favfiles

@@ -43,7 +43,7 @@ QByteArray allSlotsUsed()
     return text;
 }
 
-} // namespace
+}  // namespace
 
 class FavouritesStoreTest : public QObject
 {

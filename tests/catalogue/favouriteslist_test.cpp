@@ -40,7 +40,7 @@ QPixmap fallbackIcon()
     return QPixmap(appDir + QStringLiteral("/img/run_app.png"));
 }
 
-} // namespace
+}  // namespace
 
 class FavouritesListTest : public QObject
 {
@@ -129,7 +129,7 @@ private slots:
         QSignalSpy spy(&launcher, &QCopChannel::received);
         LogCapture log;
         QVERIFY(launchFavourite(id));
-        QCOMPARE(log.finish(), QStringList {"Run app from AppId: " + id});
+        QCOMPARE(log.finish(), QStringList{"Run app from AppId: " + id});
         QTRY_COMPARE(spy.size(), 1);
         QCOMPARE(spy.at(0).at(0).toByteArray(), QByteArray("launchApp4NoLockCheck"));
         QByteArray data = spy.at(0).at(1).toByteArray();
@@ -152,7 +152,7 @@ private slots:
         QVERIFY(launchFavourite(run));
         // Back before the command has done its work.
         const bool doneBeforeReturn = QFile::exists(file);
-        QCOMPARE(log.finish(), QStringList {"Run app from path: " + run});
+        QCOMPARE(log.finish(), QStringList{"Run app from path: " + run});
         QVERIFY(!doneBeforeReturn);
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(file), 20000);
         QCOMPARE(spy.size(), 0);

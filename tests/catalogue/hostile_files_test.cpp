@@ -114,7 +114,7 @@ Snapshot snapshot(const QString& root)
     while (it.hasNext()) {
         const QString path = it.next();
         FileState f;
-        struct stat st {};
+        struct stat st = {};
         if (::lstat(QFile::encodeName(path).constData(), &st) == 0) {
             f.size = st.st_size;
             f.mtimeNs = static_cast<qint64>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
@@ -156,7 +156,7 @@ struct Reading
     }
 };
 
-} // namespace
+}  // namespace
 
 class HostileFilesTest : public QObject
 {
@@ -310,7 +310,7 @@ private:
     // registry, one in InstalledDB, one Java name on the card.
     void putOrdinaryDeviceFiles(const QStringList& except)
     {
-        const QList<QPair<QString, QByteArray>> files {
+        const QList<QPair<QString, QByteArray>> files{
             {cardRegistry, "[card]\nName = Card App\nExec = /mmc/bin/cardapp\nIcon = card.png\n"
                            "AppID = {00000000-0000-0000-0000-0000000000ca}\n"},
             {installedDb, "[inst]\nName = Installed\nAppID = {00000000-0000-0000-0000-0000000000de}\nIcon = i.g\n"},
@@ -354,7 +354,7 @@ private slots:
         QCOMPARE(add.value("slot"), QStringLiteral("-1"));
         QVERIFY(bytesOf(configFile()) == before);
         QCOMPARE(QDir(writePath() + "/setup").entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
-                 QStringList {"zKestrel.cfg"});
+                 QStringList{"zKestrel.cfg"});
     }
 
     void configOfRandomBytesGivesDefaultsAndKeepsThem()
@@ -387,12 +387,16 @@ private slots:
         // line end.
         const QByteArray wide = repeatTo("\xd0\xb6", MB);
         QByteArray text = "# " + QByteArray(MB, 'c') + "\n"
-                          "[General]\nTimeInCaption = false\n"
-                          "[Task]\nFiltrProcList = !" + QByteArray(MB, 'f') + "!\n"
+                                                       "[General]\nTimeInCaption = false\n"
+                                                       "[Task]\nFiltrProcList = !"
+                          + QByteArray(MB, 'f') + "!\n"
                           + QByteArray(MB, 'k') + " = a key of 1 MB\n"
-                          "[" + QByteArray(MB, 'g') + "]\nk = v\n"
-                          "[App]\nname0 = " + wide + "\nrun0 = /bin/true\n"
-                          "[Font]\nPanelFontSize = 9\nlast = " + wide + "\xd0";
+                                                  "["
+                          + QByteArray(MB, 'g') + "]\nk = v\n"
+                                                  "[App]\nname0 = "
+                          + wide + "\nrun0 = /bin/true\n"
+                                   "[Font]\nPanelFontSize = 9\nlast = "
+                          + wide + "\xd0";
         put(configFile(), text);
         const QString what = sizeText(text.size());
         const Reading startup = readConfigOnly(what);
@@ -445,7 +449,8 @@ private slots:
                                 "k\xff\xfe = bytes that are not UTF-8 \xc3\x28 \xe2\x82\n"
                                 "\x01\x02\x03 = \x04\x05\x06\n"
                                 "[\x80\x81\xfe\xff]\nk = v\n"
-                                "[General]\nTimeInCaption = tr\x1bue\nPanelFontSize = 1\x00" "2\n"
+                                "[General]\nTimeInCaption = tr\x1bue\nPanelFontSize = 1\x00"
+                                "2\n"
                                 "[App]\nname0 = \x1b]0;title\x07 \xc3\x28\nrun0 = /bin/true\x00rm -rf /\n"
                                 "name1 = \xf0\x9f\x98\n"));
         const QByteArray original = bytesOf(configFile());

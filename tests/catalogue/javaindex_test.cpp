@@ -71,7 +71,7 @@ private slots:
                                            "11||Good|\n",
                                            names);
         QCOMPARE(skipped, 6);
-        QCOMPARE(names.keys(), QStringList {"11"});
+        QCOMPARE(names.keys(), QStringList{"11"});
     }
 
     void longLinesKeepTheirFirst254BytesAndNothingElse()

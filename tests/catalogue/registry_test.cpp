@@ -25,18 +25,18 @@ private slots:
     void groupsThatDoNotDescribeANativeApplicationAreLeftOut()
     {
         const QString path = registry("SysRegistry",
-            "[{11111111-0000-0000-0000-000000000001}]\n"
-            "Name = Java game\nJavaId = 5\nExec = /usr/bin/java\nIcon = java.png\n"
-            "[big]\n"
-            "Name=Big\nExec=/usr/SYSqtapp/big/big\nIcon=\nBigIcon=big_large.png\n"
-            "[noicon]\n"
-            "Name=No icon\nExec=/usr/bin/noicon\n"
-            "[noexec]\n"
-            "Name=No exec\nIcon=noexec.png\n"
-            "[noname]\n"
-            "Exec=/usr/bin/noname\nIcon=calc.g\n"
-            "[emptyjava]\n"
-            "JavaId=\nName=Relative\nExec=/usr/bin/rel\nIcon=icons/rel.png\nBigIcon=ignored.png\n");
+                                      "[{11111111-0000-0000-0000-000000000001}]\n"
+                                      "Name = Java game\nJavaId = 5\nExec = /usr/bin/java\nIcon = java.png\n"
+                                      "[big]\n"
+                                      "Name=Big\nExec=/usr/SYSqtapp/big/big\nIcon=\nBigIcon=big_large.png\n"
+                                      "[noicon]\n"
+                                      "Name=No icon\nExec=/usr/bin/noicon\n"
+                                      "[noexec]\n"
+                                      "Name=No exec\nIcon=noexec.png\n"
+                                      "[noname]\n"
+                                      "Exec=/usr/bin/noname\nIcon=calc.g\n"
+                                      "[emptyjava]\n"
+                                      "JavaId=\nName=Relative\nExec=/usr/bin/rel\nIcon=icons/rel.png\nBigIcon=ignored.png\n");
         IconCatalogue icons;
         readRegistryFile(path, icons);
 
@@ -53,11 +53,11 @@ private slots:
     void laterEntriesForTheSameExecutableWin()
     {
         const QString card = registry("CardRegistry",
-            "[a]\nExec=/bin/shared\nIcon=card.png\nName=Card\n"
-            "[b]\nExec=/bin/cardonly\nIcon=c.png\nName=Only on card\n");
+                                      "[a]\nExec=/bin/shared\nIcon=card.png\nName=Card\n"
+                                      "[b]\nExec=/bin/cardonly\nIcon=c.png\nName=Only on card\n");
         const QString sys = registry("SysRegistry2",
-            "[x]\nExec=/bin/shared\nIcon=first.png\nName=First\n"
-            "[y]\nExec=/bin/shared\nBigIcon=sys.png\nName=System\n");
+                                     "[x]\nExec=/bin/shared\nIcon=first.png\nName=First\n"
+                                     "[y]\nExec=/bin/shared\nBigIcon=sys.png\nName=System\n");
         IconCatalogue icons;
         readRegistryFile(card, icons);
         readRegistryFile(sys, icons);
@@ -70,11 +70,11 @@ private slots:
     void missingOrEmptyFileAddsNothing()
     {
         IconCatalogue icons;
-        icons.insert("/kept", RegistryEntry {"k.png", "Kept"});
+        icons.insert("/kept", RegistryEntry{"k.png", "Kept"});
         readRegistryFile(m_dir.filePath("absent"), icons);
         readRegistryFile(registry("empty", ""), icons);
         readRegistryFile(registry("garbage", QByteArray("\x00\xff[\n=\n[]\nExec\n", 14)), icons);
-        QCOMPARE(icons.keys(), QStringList {"/kept"});
+        QCOMPARE(icons.keys(), QStringList{"/kept"});
     }
 };
 

@@ -35,7 +35,7 @@ QList<Row> rowsOf(const ZAddAppDlg& dlg)
     QList<Row> rows;
     for (int i = 0; i < dlg.regListBox->count(); ++i) {
         const auto* item = dynamic_cast<const ZSettingItem*>(dlg.regListBox->item(i));
-        rows.append(item ? Row {item->subItem(1, 0), item->getReservedData(), item->pixmap(0)} : Row {});
+        rows.append(item ? Row{item->subItem(1, 0), item->getReservedData(), item->pixmap(0)} : Row{});
     }
     return rows;
 }
@@ -82,7 +82,7 @@ QByteArray allSlotsUsed()
     return text;
 }
 
-} // namespace
+}  // namespace
 
 class ZAddAppDlgTest : public QObject
 {
@@ -95,10 +95,12 @@ private slots:
     {
         putPhoneFile(cardRegistryPath,
                      "[card]\nName = Card game\nAppID = {10000000-0000-0000-0000-000000000001}\n"
-                     "JavaId = 7\nIcon = /pics/game.png\n" + clockGroup);
+                     "JavaId = 7\nIcon = /pics/game.png\n"
+                         + clockGroup);
         putPhoneFile(systemRegistryPath,
                      "[noname]\nAppID = {20000000-0000-0000-0000-000000000002}\nIcon = a.g\n"
-                     "[noid]\nName = No id\nIcon = b.g\n" + clockGroup);
+                     "[noid]\nName = No id\nIcon = b.g\n"
+                         + clockGroup);
         putPhoneFile(installedRegistryPath,
                      "[inst]\nName = Installed\nAppID = {30000000-0000-0000-0000-000000000003}\n");
         LogCapture log;
@@ -159,8 +161,7 @@ private slots:
 
     void addWritesTheChosenAppIntoTheLowestFreeSlot()
     {
-        putPhoneFile(systemRegistryPath, clockGroup +
-                     "[notes]\nName = Notes\nAppID = {00000000-0000-0000-0000-0000000000n0}\nIcon = notes_std.g\n");
+        putPhoneFile(systemRegistryPath, clockGroup + "[notes]\nName = Notes\nAppID = {00000000-0000-0000-0000-0000000000n0}\nIcon = notes_std.g\n");
         putConfig("[App]\nname0 = A\nname1 = B\nname2 =\nrun2 = /old/run\nicon2 = /old.png\nname3 = D\n");
         ZAddAppDlg dlg;
         LogCapture log;
@@ -266,8 +267,7 @@ private slots:
                                "gallery_std.g", "notes_std.g", "alarm_std.g", "calculator_std.g"};
         QByteArray text;
         for (int i = 0; i < 12; ++i)
-            text += "[app" + QByteArray::number(i) + "]\nName = " + names[i] + "\nAppID = {" +
-                    QByteArray::number(i) + "}\nIcon = " + icons[i] + "\n";
+            text += "[app" + QByteArray::number(i) + "]\nName = " + names[i] + "\nAppID = {" + QByteArray::number(i) + "}\nIcon = " + icons[i] + "\n";
         putPhoneFile(systemRegistryPath, text);
         ZAddAppDlg dlg;
         QCOMPARE(dlg.regListBox->count(), 12);

@@ -37,7 +37,8 @@ QStringList rowTexts(const ZListBox* list)
     for (int i = 0; i < list->count(); ++i) {
         const auto* row = dynamic_cast<const ZListRowItem*>(list->item(i));
         texts << (list->item(i)->isSeparator() ? list->item(i)->separatorText()
-                                              : row ? row->subItem(1, 0) : QStringLiteral("<not a row>"));
+                  : row                        ? row->subItem(1, 0)
+                                               : QStringLiteral("<not a row>"));
     }
     return texts;
 }
@@ -69,7 +70,7 @@ void whenAddDialogShows(const std::function<void(ZAddAppDlg*)>& act)
     poll->start();
 }
 
-} // namespace
+}  // namespace
 
 class ZKestrelFavouritesTest : public QObject
 {
@@ -106,10 +107,12 @@ private slots:
     {
         clearAll();
         putConfig("[App]\n"
-                  "name0 = Clock\nrun0 = " + clockId.toLatin1() + "\nicon0 = clock_std.g\n"
-                  "name1 =\nrun1 = /stale\n"
-                  "name5 = Notes\nrun5 = " + notesId.toLatin1() + "\nicon5 = /pics/notes.png\n"
-                  "name7 = Nothing to run\nicon7 = /pics/missing.png\n");
+                  "name0 = Clock\nrun0 = "
+                  + clockId.toLatin1() + "\nicon0 = clock_std.g\n"
+                                         "name1 =\nrun1 = /stale\n"
+                                         "name5 = Notes\nrun5 = "
+                  + notesId.toLatin1() + "\nicon5 = /pics/notes.png\n"
+                                         "name7 = Nothing to run\nicon7 = /pics/missing.png\n");
         putPicture("/pics/notes.png", 48, 48, Qt::darkYellow);
         // Resident mode: leaving hides the window, which a test can see.
         isDaemon = true;
@@ -306,7 +309,7 @@ private slots:
 
         whenAddDialogShows([](ZAddAppDlg* dlg) { dlg->softKey()->click(ZSoftKey::Right); });
         m_window->menu_appAdd();
-        QCOMPARE(list()->item(2), firstFavourite);   // not rebuilt
+        QCOMPARE(list()->item(2), firstFavourite);  // not rebuilt
         QCOMPARE(list()->count(), 5);
 
         whenAddDialogShows([](ZAddAppDlg* dlg) { dlg->softKey()->click(ZSoftKey::Left); });

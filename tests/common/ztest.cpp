@@ -69,10 +69,13 @@ bool ztest::samePicture(const QImage& a, const QImage& b, QString* why)
             const QRgb p = la[x];
             const QRgb q = lb[x];
             const bool near = std::abs(qAlpha(p) - qAlpha(q)) <= 1 && std::abs(qRed(p) - qRed(q)) <= 1
-                && std::abs(qGreen(p) - qGreen(q)) <= 1 && std::abs(qBlue(p) - qBlue(q)) <= 1;
+                              && std::abs(qGreen(p) - qGreen(q)) <= 1 && std::abs(qBlue(p) - qBlue(q)) <= 1;
             if (!near)
                 return say(QStringLiteral("pixel (%1,%2): %3 against %4")
-                               .arg(x).arg(y).arg(p, 8, 16, QLatin1Char('0')).arg(q, 8, 16, QLatin1Char('0')));
+                               .arg(x)
+                               .arg(y)
+                               .arg(p, 8, 16, QLatin1Char('0'))
+                               .arg(q, 8, 16, QLatin1Char('0')));
         }
     }
     return true;

@@ -37,6 +37,6 @@ quint64 eventsDelivered();
 bool samePicture(const QImage& a, const QImage& b, QString* why = nullptr);
 }
 
-#define ZK_TEST(Class)                                                                      \
-    static const int zk_test_registered_##Class =                                           \
+#define ZK_TEST(Class)                            \
+    static const int zk_test_registered_##Class = \
         ::ztest::registerClass(#Class, [] { return std::unique_ptr<QObject>(new Class); });

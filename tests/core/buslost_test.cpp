@@ -190,7 +190,8 @@ private slots:
     void noWindowEndsAtOnce()
     {
         int ends = 0;
-        ResidentBusLoss loss(nullptr, [&ends] { ++ends; }, [] { return static_cast<QWidget*>(nullptr); });
+        ResidentBusLoss loss(
+            nullptr, [&ends] { ++ends; }, [] { return static_cast<QWidget*>(nullptr); });
         loss.busLost();
         QCOMPARE(ends, 1);
         loss.busLost();
@@ -201,7 +202,8 @@ private slots:
     {
         int ends = 0;
         QWidget window;
-        ResidentBusLoss loss(nullptr, [&ends] { ++ends; }, [&window] { return &window; });
+        ResidentBusLoss loss(
+            nullptr, [&ends] { ++ends; }, [&window] { return &window; });
         loss.busLost();
         QCOMPARE(ends, 1);
     }
@@ -211,7 +213,8 @@ private slots:
         int ends = 0;
         QWidget window;
         window.show();
-        ResidentBusLoss loss(nullptr, [&ends] { ++ends; }, [&window] { return &window; });
+        ResidentBusLoss loss(
+            nullptr, [&ends] { ++ends; }, [&window] { return &window; });
         loss.busLost();
         QCoreApplication::processEvents();
         QCOMPARE(ends, 0);

@@ -15,7 +15,7 @@ QString probe(const QStringList& args)
     return lines.isEmpty() ? QString() : lines.last();
 }
 
-} // namespace
+}  // namespace
 
 class ReturnToIdleTest : public QObject
 {

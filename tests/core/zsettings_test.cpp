@@ -13,24 +13,36 @@
 
 namespace {
 
-const QStringList allGroups {"General", "Task", "Font", "Key", "App"};
+const QStringList allGroups{"General", "Task", "Font", "Key", "App"};
 
 // A member's value as text, by the key that sets it.
 QString memberByKey(const ZSettings& s, const QString& key)
 {
     auto b = [](bool v) { return v ? QStringLiteral("true") : QStringLiteral("false"); };
-    if (key == "TimeInCaption") return b(s.timeInCaption);
-    if (key == "SendReaisePhone") return b(s.sendRaisePhone);
-    if (key == "SendGoToIDLE") return b(s.sendGoToIdle);
-    if (key == "ShowAllTask") return b(!s.hideSystemTasks);
-    if (key == "FiltrProcList") return s.processFilter;
-    if (key == "ShowAppNoWindow") return b(s.showAppNoWindow);
-    if (key == "PanelFontSize") return QString::number(s.panelFontSize);
-    if (key == "ListFontSize") return QString::number(s.listFontSize);
-    if (key == "PanelColor") return s.panelColor.name();
-    if (key == "UserFont") return b(s.useTextColor);
-    if (key == "ShowInfoByGreen") return b(s.showInfoByGreen);
-    if (key == "ActionOnC") return QString::number(s.actionOnC);
+    if (key == "TimeInCaption")
+        return b(s.timeInCaption);
+    if (key == "SendReaisePhone")
+        return b(s.sendRaisePhone);
+    if (key == "SendGoToIDLE")
+        return b(s.sendGoToIdle);
+    if (key == "ShowAllTask")
+        return b(!s.hideSystemTasks);
+    if (key == "FiltrProcList")
+        return s.processFilter;
+    if (key == "ShowAppNoWindow")
+        return b(s.showAppNoWindow);
+    if (key == "PanelFontSize")
+        return QString::number(s.panelFontSize);
+    if (key == "ListFontSize")
+        return QString::number(s.listFontSize);
+    if (key == "PanelColor")
+        return s.panelColor.name();
+    if (key == "UserFont")
+        return b(s.useTextColor);
+    if (key == "ShowInfoByGreen")
+        return b(s.showInfoByGreen);
+    if (key == "ActionOnC")
+        return QString::number(s.actionOnC);
     return QStringLiteral("<unknown key>");
 }
 
@@ -44,7 +56,12 @@ void writeConfig(const QString& group, const QString& key, const QString& value)
 class EnvGuard
 {
 public:
-    explicit EnvGuard(const char* name) : m_name(name), m_had(qEnvironmentVariableIsSet(name)), m_old(qgetenv(name)) {}
+    explicit EnvGuard(const char* name)
+        : m_name(name)
+        , m_had(qEnvironmentVariableIsSet(name))
+        , m_old(qgetenv(name))
+    {
+    }
     ~EnvGuard()
     {
         if (m_had)
@@ -59,7 +76,7 @@ private:
     QByteArray m_old;
 };
 
-} // namespace
+}  // namespace
 
 class ZSettingsTest : public QObject
 {
@@ -103,21 +120,72 @@ private slots:
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("expected");
         QTest::addColumn<QString>("byDefault");
-        QTest::newRow("TimeInCaption") << "General" << "TimeInCaption" << "true" << "true" << "false";
-        QTest::newRow("SendReaisePhone") << "General" << "SendReaisePhone" << "false" << "false" << "true";
-        QTest::newRow("SendGoToIDLE") << "General" << "SendGoToIDLE" << "yes" << "true" << "false";
-        QTest::newRow("ShowAllTask") << "Task" << "ShowAllTask" << "true" << "true" << "false";
-        QTest::newRow("FiltrProcList") << "Task" << "FiltrProcList" << "!a!b!" << "!a!b!"
+        QTest::newRow("TimeInCaption") << "General"
+                                       << "TimeInCaption"
+                                       << "true"
+                                       << "true"
+                                       << "false";
+        QTest::newRow("SendReaisePhone") << "General"
+                                         << "SendReaisePhone"
+                                         << "false"
+                                         << "false"
+                                         << "true";
+        QTest::newRow("SendGoToIDLE") << "General"
+                                      << "SendGoToIDLE"
+                                      << "yes"
+                                      << "true"
+                                      << "false";
+        QTest::newRow("ShowAllTask") << "Task"
+                                     << "ShowAllTask"
+                                     << "true"
+                                     << "true"
+                                     << "false";
+        QTest::newRow("FiltrProcList") << "Task"
+                                       << "FiltrProcList"
+                                       << "!a!b!"
+                                       << "!a!b!"
                                        << "!am!zKestrel!phone!messaging!brwdaemon!misc1!windowsserver!vr!addrbk!br!";
-        QTest::newRow("ShowAppNoWindow") << "Task" << "ShowAppNoWindow" << "1" << "true" << "false";
-        QTest::newRow("PanelFontSize") << "Font" << "PanelFontSize" << "9" << "9" << "14";
-        QTest::newRow("ListFontSize") << "Font" << "ListFontSize" << "22" << "22" << "16";
-        QTest::newRow("PanelColor") << "Font" << "PanelColor" << "#12ab34" << "#12ab34" << "#000000";
-        QTest::newRow("UserFont") << "Font" << "UserFont" << "TRUE" << "true" << "false";
-        QTest::newRow("ShowInfoByGreen") << "Key" << "ShowInfoByGreen" << "false" << "false" << "true";
-        QTest::newRow("ActionOnC") << "Key" << "ActionOnC" << "2" << "2" << "0";
+        QTest::newRow("ShowAppNoWindow") << "Task"
+                                         << "ShowAppNoWindow"
+                                         << "1"
+                                         << "true"
+                                         << "false";
+        QTest::newRow("PanelFontSize") << "Font"
+                                       << "PanelFontSize"
+                                       << "9"
+                                       << "9"
+                                       << "14";
+        QTest::newRow("ListFontSize") << "Font"
+                                      << "ListFontSize"
+                                      << "22"
+                                      << "22"
+                                      << "16";
+        QTest::newRow("PanelColor") << "Font"
+                                    << "PanelColor"
+                                    << "#12ab34"
+                                    << "#12ab34"
+                                    << "#000000";
+        QTest::newRow("UserFont") << "Font"
+                                  << "UserFont"
+                                  << "TRUE"
+                                  << "true"
+                                  << "false";
+        QTest::newRow("ShowInfoByGreen") << "Key"
+                                         << "ShowInfoByGreen"
+                                         << "false"
+                                         << "false"
+                                         << "true";
+        QTest::newRow("ActionOnC") << "Key"
+                                   << "ActionOnC"
+                                   << "2"
+                                   << "2"
+                                   << "0";
         // Out of the dialog's range, stored as read.
-        QTest::newRow("ActionOnC 7") << "Key" << "ActionOnC" << "7" << "7" << "0";
+        QTest::newRow("ActionOnC 7") << "Key"
+                                     << "ActionOnC"
+                                     << "7"
+                                     << "7"
+                                     << "0";
     }
 
     void everyKeyIsReadFromItsOwnGroupOnly()
@@ -207,14 +275,30 @@ private slots:
         QTest::addColumn<QString>("argv0");
         QTest::addColumn<QString>("executableDir");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("absolute") << "/usr/local/zKestrel/zKestrel" << "/elsewhere" << "/usr/local/zKestrel/";
-        QTest::newRow("relative") << "./zKestrel" << "/elsewhere" << "./";
-        QTest::newRow("nested relative") << "bin/zKestrel" << "/elsewhere" << "bin/";
-        QTest::newRow("root") << "/zKestrel" << "/elsewhere" << "/";
-        QTest::newRow("bare name") << "zKestrel" << "/opt/zk" << "/opt/zk/";
-        QTest::newRow("bare name, root folder") << "zKestrel" << "/" << "/";
-        QTest::newRow("empty argv0") << "" << "/opt/zk" << "/opt/zk/";
-        QTest::newRow("nothing known") << "zKestrel" << "" << "";
+        QTest::newRow("absolute") << "/usr/local/zKestrel/zKestrel"
+                                  << "/elsewhere"
+                                  << "/usr/local/zKestrel/";
+        QTest::newRow("relative") << "./zKestrel"
+                                  << "/elsewhere"
+                                  << "./";
+        QTest::newRow("nested relative") << "bin/zKestrel"
+                                         << "/elsewhere"
+                                         << "bin/";
+        QTest::newRow("root") << "/zKestrel"
+                              << "/elsewhere"
+                              << "/";
+        QTest::newRow("bare name") << "zKestrel"
+                                   << "/opt/zk"
+                                   << "/opt/zk/";
+        QTest::newRow("bare name, root folder") << "zKestrel"
+                                                << "/"
+                                                << "/";
+        QTest::newRow("empty argv0") << ""
+                                     << "/opt/zk"
+                                     << "/opt/zk/";
+        QTest::newRow("nothing known") << "zKestrel"
+                                       << ""
+                                       << "";
     }
 
     void appDirFromArgv0()

@@ -25,19 +25,33 @@ const QStringList resourceNames = {
 
 struct Named
 {
-    const char* path;   // below the executable's folder
+    const char* path;  // below the executable's folder
     int width;
     int height;
 };
 
 const Named pictures[] = {
-    {"img/sh.png", 16, 16},          {"img/java.png", 16, 16},         {"img/app.png", 16, 16},
-    {"img/info.png", 24, 24},        {"img/liblist.png", 24, 24},      {"img/tab_task.png", 24, 24},
-    {"img/tab_favorits.png", 24, 24}, {"img/tab_graph.png", 24, 24},   {"img/show.png", 16, 16},
-    {"img/quit.png", 16, 16},        {"img/priority.png", 16, 16},     {"img/app_add.png", 16, 16},
-    {"img/app_del.png", 16, 16},     {"img/app_ren.png", 16, 16},      {"img/flag.png", 16, 16},
-    {"img/about.png", 16, 16},       {"img/exit.png", 16, 16},         {"img/desktop.png", 19, 19},
-    {"img/run_app.png", 19, 19},     {"img/zKestrel.png", 56, 56},     {"zKestrel.png", 56, 56},
+    {"img/sh.png", 16, 16},
+    {"img/java.png", 16, 16},
+    {"img/app.png", 16, 16},
+    {"img/info.png", 24, 24},
+    {"img/liblist.png", 24, 24},
+    {"img/tab_task.png", 24, 24},
+    {"img/tab_favorits.png", 24, 24},
+    {"img/tab_graph.png", 24, 24},
+    {"img/show.png", 16, 16},
+    {"img/quit.png", 16, 16},
+    {"img/priority.png", 16, 16},
+    {"img/app_add.png", 16, 16},
+    {"img/app_del.png", 16, 16},
+    {"img/app_ren.png", 16, 16},
+    {"img/flag.png", 16, 16},
+    {"img/about.png", 16, 16},
+    {"img/exit.png", 16, 16},
+    {"img/desktop.png", 19, 19},
+    {"img/run_app.png", 19, 19},
+    {"img/zKestrel.png", 56, 56},
+    {"zKestrel.png", 56, 56},
 };
 
 QImage picture(const QString& path)
@@ -130,7 +144,7 @@ QImage sidePanel(int load, int freeRam, int freeSwap)
     return panel;
 }
 
-} // namespace
+}  // namespace
 
 class ResIconReaderTest : public QObject
 {
@@ -276,7 +290,7 @@ private slots:
             all.append({name, reader.getIcon(name).toImage()});
 
         const int cell = 240;
-        const int cellHeight = 300;   // the 56-pixel icon: 224 enlarged, 56 at 1:1
+        const int cellHeight = 300;  // the 56-pixel icon: 224 enlarged, 56 at 1:1
         const int columns = 6;
         const int rows = (static_cast<int>(all.size()) + columns - 1) / columns;
         QImage sheet(columns * cell, rows * cellHeight + 260, QImage::Format_ARGB32);

@@ -72,7 +72,7 @@ private slots:
         image.setPixmap(QPixmap());
         QCOMPARE(image.size(), QSize(0, 0));
         image.show();
-        image.grab();   // paints without a picture
+        image.grab();  // paints without a picture
     }
 };
 ZK_TEST(ZImageTest)

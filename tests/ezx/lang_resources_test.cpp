@@ -72,8 +72,8 @@ QHash<QString, QString> entriesOfTs(const QString& path)
         return {};
     const QString text = QString::fromUtf8(file.readAll());
     static const QRegularExpression message(QStringLiteral(
-        "<message>\\s*<source>([^<]*)</source>.*?<translation>([^<]*)</translation>\\s*</message>"),
-        QRegularExpression::DotMatchesEverythingOption);
+                                                "<message>\\s*<source>([^<]*)</source>.*?<translation>([^<]*)</translation>\\s*</message>"),
+                                            QRegularExpression::DotMatchesEverythingOption);
     QHash<QString, QString> entries;
     for (auto it = message.globalMatch(text); it.hasNext();) {
         const auto m = it.next();
@@ -110,7 +110,7 @@ public:
     bool loaded = false;
 };
 
-} // namespace
+}  // namespace
 
 class LanguageResourcesTest : public QObject
 {
@@ -279,7 +279,7 @@ private slots:
 
     void nullApplicationIsRefused()
     {
-        installLanguageResources(nullptr);   // logs, must not crash
+        installLanguageResources(nullptr);  // logs, must not crash
         QVERIFY(ZLanguageTranslator::installedOn(QCoreApplication::instance()) == nullptr);
     }
 };

@@ -109,7 +109,7 @@ private slots:
             list.removeItem(1);
             QCOMPARE(liveRows, 3);
             QCOMPARE(texts(list), QStringList({"0", "2", "3"}));
-            list.removeItem(7);    // out of range: logged, nothing removed
+            list.removeItem(7);  // out of range: logged, nothing removed
             list.removeItem(-1);
             QCOMPARE(list.count(), 3);
             list.clear();
@@ -119,7 +119,7 @@ private slots:
             list.insertItem(new CountedRow(&list, QStringLiteral("again")));
             QCOMPARE(list.currentItem(), 0);
         }
-        QCOMPARE(liveRows, 0);   // the list box deletes what it still holds
+        QCOMPARE(liveRows, 0);  // the list box deletes what it still holds
     }
 
     void rowDeletedByItsUserLeavesTheList()
@@ -136,18 +136,18 @@ private slots:
     {
         ZListBox list(nullptr);
         fill(list, {"a", "b", "c", "d", "e"});
-        QCOMPARE(list.currentItem(), 0);   // the first row came with a highlight
+        QCOMPARE(list.currentItem(), 0);  // the first row came with a highlight
         list.setCurrentItem(3);
-        list.removeItem(0);                // above the current row: it moves up
+        list.removeItem(0);  // above the current row: it moves up
         QCOMPARE(list.currentItem(), 2);
         QCOMPARE(textAt(list, list.currentItem()), QStringLiteral("d"));
-        list.removeItem(2);                // the current row: the next one takes over
+        list.removeItem(2);  // the current row: the next one takes over
         QCOMPARE(textAt(list, list.currentItem()), QStringLiteral("e"));
-        list.removeItem(list.currentItem());   // the last row: the one above
+        list.removeItem(list.currentItem());  // the last row: the one above
         QCOMPARE(textAt(list, list.currentItem()), QStringLiteral("c"));
-        list.removeItem(3);                // out of range
+        list.removeItem(3);  // out of range
         QCOMPARE(list.currentItem(), 1);
-        list.insertItem(row(list, QStringLiteral("top")), 0);   // insertion above keeps the row
+        list.insertItem(row(list, QStringLiteral("top")), 0);  // insertion above keeps the row
         QCOMPARE(textAt(list, list.currentItem()), QStringLiteral("c"));
         while (list.count() > 0)
             list.removeItem(0);
@@ -230,11 +230,11 @@ private slots:
         QCOMPARE(list.currentItem(), 0);
         QTest::keyClick(&list, Qt::Key_Down);
         QCOMPARE(list.currentItem(), 3);
-        QTest::keyClick(&list, Qt::Key_Down);   // no wrap at the end
+        QTest::keyClick(&list, Qt::Key_Down);  // no wrap at the end
         QCOMPARE(list.currentItem(), 3);
         QTest::keyClick(&list, Qt::Key_Up);
         QCOMPARE(list.currentItem(), 0);
-        QTest::keyClick(&list, Qt::Key_Up);     // nor at the top
+        QTest::keyClick(&list, Qt::Key_Up);  // nor at the top
         QCOMPARE(list.currentItem(), 0);
 
         QSignalSpy byIndex(&list, qOverload<int>(&ZListBox::selected));
@@ -253,7 +253,7 @@ private slots:
         list.insertItem(separator(list));
         QCOMPARE(list.currentItem(), -1);
         list.insertItem(row(list, QStringLiteral("a")), -1, false);
-        QCOMPARE(list.currentItem(), -1);   // no auto highlight asked
+        QCOMPARE(list.currentItem(), -1);  // no auto highlight asked
         list.insertItem(row(list, QStringLiteral("b")));
         QCOMPARE(list.currentItem(), 2);
     }
@@ -270,10 +270,10 @@ private slots:
     void sortKeepsTheListInOrder()
     {
         ZListBox list(nullptr);
-        list.sort(true);   // switched on while empty, as the add dialog does
+        list.sort(true);  // switched on while empty, as the add dialog does
         fill(list, {"pear", "Apple", "banana", "apple"});
         QCOMPARE(texts(list), QStringList({"Apple", "apple", "banana", "pear"}));
-        list.insertItem(row(list, QStringLiteral("cherry")), 0);   // index ignored when sorted
+        list.insertItem(row(list, QStringLiteral("cherry")), 0);  // index ignored when sorted
         QCOMPARE(texts(list), QStringList({"Apple", "apple", "banana", "cherry", "pear"}));
         list.sort(false);
         QCOMPARE(texts(list), QStringList({"pear", "cherry", "banana", "apple", "Apple"}));
@@ -305,7 +305,7 @@ private slots:
         QCOMPARE(list.checkedIndex(), 2);
         list.checkItem(2, false);
         QCOMPARE(list.checkedIndex(), -1);
-        list.checkItem(5, true);   // logged, nothing changes
+        list.checkItem(5, true);  // logged, nothing changes
         QCOMPARE(list.checkedIndex(), -1);
         QVERIFY(!list.isChecked(5));
     }
@@ -347,14 +347,14 @@ private slots:
         twenty.setPointSize(20);
         list.setItemFont(0, twenty, false);
         QCOMPARE(list.lineFont(true, false).pointSize(), 20);
-        QCOMPARE(list.lineFont(false, false), twelve);   // region 1 still falls back to 2
+        QCOMPARE(list.lineFont(false, false), twelve);  // region 1 still falls back to 2
 
         QFont small = base;
         small.setPointSize(8);
         list.setItemFont(1, small, true);
         QCOMPARE(list.lineFont(false, true).pointSize(), 8);
         QCOMPARE(list.lineFont(false, false), twelve);
-        list.setItemFont(5, small, true);   // no such region: ignored
+        list.setItemFont(5, small, true);  // no such region: ignored
         QCOMPARE(list.lineFont(true, true), twelve);
     }
 
@@ -418,7 +418,7 @@ private slots:
                  qPrintable(QStringLiteral("%1 of %2").arg(furthest).arg(advance)));
 
         list->stepMarquee();
-        QCOMPARE(list->marqueeOffset(), 0);   // resting at the start again
+        QCOMPARE(list->marqueeOffset(), 0);  // resting at the start again
         window.hide();
         QVERIFY(!list->isMarqueeRunning());
         window.show();
@@ -436,7 +436,7 @@ private slots:
             list.insertItem(row(list, QString::number(i)), 0, true);
         QCOMPARE(list.count(), 2000);
         QCOMPARE(textAt(list, 0), QStringLiteral("1999"));
-        QCOMPARE(textAt(list, list.currentItem()), QStringLiteral("0"));   // the first one in
+        QCOMPARE(textAt(list, list.currentItem()), QStringLiteral("0"));  // the first one in
         list.setCurrentItem(0);
         QTest::keyClick(&list, Qt::Key_End);
         QCOMPARE(list.currentItem(), 1999);
@@ -457,7 +457,7 @@ private slots:
         for (int i = 0; i < 100; ++i)
             list.insertItem(row(list, QString::number(i)), -1, true);
         QScrollBar* bar = list.verticalScrollBar();
-        const int rows = list.itemRect(99).bottom() + 1;   // the bar is still at the top
+        const int rows = list.itemRect(99).bottom() + 1;  // the bar is still at the top
         QTRY_COMPARE(bar->maximum(), rows - list.viewport()->height());
 
         bar->setValue(bar->maximum());
@@ -490,7 +490,7 @@ private slots:
         connect(&list, qOverload<int>(&ZListBox::selected), &list, [&list](int) { list.clear(); });
         QTest::keyClick(&list, Qt::Key_Return);
         QCOMPARE(list.count(), 0);
-        QCOMPARE(byItem.count(), 0);   // the row was gone before the second signal
+        QCOMPARE(byItem.count(), 0);  // the row was gone before the second signal
     }
 };
 ZK_TEST(ListBoxTest)
@@ -549,7 +549,7 @@ private slots:
         item.appendSubItem(1, QStringLiteral("name"), true);
         item.appendSubItem(1, QStringLiteral("detail"), false);
         item.appendSubItem(2, QStringLiteral("9"));
-        item.appendSubItem(7, QStringLiteral("lost"));   // no such field: logged
+        item.appendSubItem(7, QStringLiteral("lost"));  // no such field: logged
         QCOMPARE(item.subItem(1, 0), QStringLiteral("name"));
         QCOMPARE(item.subItem(1, 1), QStringLiteral("detail"));
         QVERIFY(item.isEmphasized(1, 0));
@@ -592,7 +592,7 @@ private slots:
         item.setPixmap(0, pix);
         QCOMPARE(item.pixmap(0).size(), QSize(19, 19));
         QVERIFY(item.pixmap(1).isNull());
-        item.setPixmap(4, pix);   // logged
+        item.setPixmap(4, pix);  // logged
         QVERIFY(item.pixmap(4).isNull());
         QPixmap blue(8, 8);
         blue.fill(Qt::blue);
@@ -689,7 +689,7 @@ private slots:
         QPixmap pix(6, 6);
         pix.fill(Qt::green);
         sep->setSeparator(QStringLiteral("Group"), &pix);
-        sep->setSelectable(true);   // a separator stays unselectable
+        sep->setSelectable(true);  // a separator stays unselectable
         list.insertItem(sep);
         QVERIFY(sep->isSeparator());
         QVERIFY(!sep->isSelectable());

@@ -82,7 +82,7 @@ private slots:
         m.menu->activate(2);
         QVERIFY(!m.menu->isOpen());
         QCOMPARE(m.r.calls, QStringList(QStringLiteral("info")));
-        m.menu->activate(9);   // out of range: only closes
+        m.menu->activate(9);  // out of range: only closes
         QCOMPARE(m.r.calls.size(), 1);
     }
 

@@ -82,7 +82,7 @@ private slots:
         const int result = runPopup(&outer, [&] {
             ZPopup second(0, &outer);
             inner = runPopup(&second, [&] { press(&second, Qt::Key_F10); });
-            QVERIFY(outer.isVisible());   // the outer popup is still open
+            QVERIFY(outer.isVisible());  // the outer popup is still open
             press(&outer, Qt::Key_Escape);
         });
         QCOMPARE(inner, 1);
@@ -139,7 +139,7 @@ private slots:
         ZNumModule num;
         num.setMaxValue(30);
         num.setMinValue(6);
-        QCOMPARE(num.getValue(), 6);   // pulled into the new range
+        QCOMPARE(num.getValue(), 6);  // pulled into the new range
         num.setValue(2);
         QCOMPARE(num.getValue(), 6);
         num.setValue(50);
@@ -147,7 +147,7 @@ private slots:
         num.setValue(16);
         num.setMaxValue(12);
         QCOMPARE(num.getValue(), 12);
-        num.setMinValue(40);           // above the maximum: both move
+        num.setMinValue(40);  // above the maximum: both move
         QCOMPARE(num.minValue(), 40);
         QCOMPARE(num.maxValue(), 40);
         QCOMPARE(num.getValue(), 40);
@@ -164,24 +164,24 @@ private slots:
         num.setValue(29);
         QSignalSpy changed(&num, &ZNumModule::valueChanged);
         QTest::keyClick(&num, Qt::Key_Up);
-        QTest::keyClick(&num, Qt::Key_Up);   // at the maximum: stays
+        QTest::keyClick(&num, Qt::Key_Up);  // at the maximum: stays
         QCOMPARE(num.getValue(), 30);
         QCOMPARE(changed.count(), 1);
         QTest::keyClick(&num, Qt::Key_Down);
         QCOMPARE(num.getValue(), 29);
 
-        QTest::keyClick(&num, Qt::Key_2);    // 2 is below 6: shows 6 while typing
+        QTest::keyClick(&num, Qt::Key_2);  // 2 is below 6: shows 6 while typing
         QCOMPARE(num.getValue(), 6);
         QTest::keyClick(&num, Qt::Key_5);
         QCOMPARE(num.getValue(), 25);
-        QTest::keyClick(&num, Qt::Key_9);    // 259 cannot be: starts over with 9
+        QTest::keyClick(&num, Qt::Key_9);  // 259 cannot be: starts over with 9
         QCOMPARE(num.getValue(), 9);
         QTest::keyClick(&num, Qt::Key_1);
-        QCOMPARE(num.getValue(), 6);         // 91 cannot be: "1", pulled up to 6
+        QCOMPARE(num.getValue(), 6);  // 91 cannot be: "1", pulled up to 6
         QTest::keyClick(&num, Qt::Key_4);
         QCOMPARE(num.getValue(), 14);
         QTest::keyClick(&num, Qt::Key_Backspace);
-        QCOMPARE(num.getValue(), 6);         // back to "1", pulled to 6
+        QCOMPARE(num.getValue(), 6);  // back to "1", pulled to 6
     }
 
     void numPickerReturnsTheChosenValue()
@@ -219,10 +219,10 @@ private slots:
         QTest::keyClick(slider.getSlider(), Qt::Key_Left);
         QTest::keyClick(slider.getSlider(), Qt::Key_Left);
         QCOMPARE(changed.last().at(0).toInt(), -1);
-        slider.getSlider()->setValue(-15);   // kept within its range
+        slider.getSlider()->setValue(-15);  // kept within its range
         QCOMPARE(changed.last().at(0).toInt(), -10);
         const int before = static_cast<int>(changed.count());
-        QTest::keyClick(slider.getSlider(), Qt::Key_Left);   // already at the minimum
+        QTest::keyClick(slider.getSlider(), Qt::Key_Left);  // already at the minimum
         QCOMPARE(changed.count(), before);
         QCOMPARE(slider.getSlider()->value(), -10);
     }
@@ -244,12 +244,12 @@ private slots:
         dlg.getListBox()->checkItem(0, true);
         QCOMPARE(dlg.getCheckedItemIndex(), 0);
         const int result = runPopup(&dlg, [&] {
-            QCOMPARE(dlg.getListBox()->currentItem(), 0);   // opens on the checked row
+            QCOMPARE(dlg.getListBox()->currentItem(), 0);  // opens on the checked row
             press(&dlg, Qt::Key_Down);
-            QCOMPARE(dlg.getCheckedItemIndex(), 0);      // moving does not check
+            QCOMPARE(dlg.getCheckedItemIndex(), 0);  // moving does not check
             press(&dlg, Qt::Key_Return);
             QCOMPARE(dlg.getCheckedItemIndex(), 1);
-            QVERIFY(dlg.isVisible());                    // selecting does not close
+            QVERIFY(dlg.isVisible());  // selecting does not close
             press(&dlg, Qt::Key_F10);
         });
         QCOMPARE(result, 1);
@@ -292,7 +292,7 @@ private slots:
                      QLineEdit* edit = dlg.getLineEdit();
                      edit->selectAll();
                      QTest::keyClicks(edit, QStringLiteral("Camera"));
-                     QTest::keyClick(edit, Qt::Key_Return);   // the select key confirms
+                     QTest::keyClick(edit, Qt::Key_Return);  // the select key confirms
                  }),
                  1);
         QCOMPARE(dlg.getLineEdit()->text(), QStringLiteral("Camera"));
@@ -335,10 +335,10 @@ private slots:
         ZColorGrid* grid = dlg.grid();
         QTest::mouseClick(grid, Qt::LeftButton, {}, grid->swatchRect(4).center());
         QCOMPARE(grid->currentIndex(), 4);
-        QTest::keyClick(grid, Qt::Key_Up);          // first row: nowhere to go
+        QTest::keyClick(grid, Qt::Key_Up);  // first row: nowhere to go
         QCOMPARE(grid->currentIndex(), 4);
         grid->setCurrentIndex(grid->count() - 1);
-        QTest::keyClick(grid, Qt::Key_Right);       // the last swatch
+        QTest::keyClick(grid, Qt::Key_Right);  // the last swatch
         QCOMPARE(grid->currentIndex(), grid->count() - 1);
         dlg.hide();
     }

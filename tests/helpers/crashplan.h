@@ -25,8 +25,8 @@ constexpr int crashKeys = 8;
 inline const QString crashGroup = QStringLiteral("Crash");
 inline const QString appGroup = QStringLiteral("App");
 
-using Key = QPair<QString, QString>;    // group, key
-using Values = QMap<Key, QString>;      // the text the file must hold
+using Key = QPair<QString, QString>;  // group, key
+using Values = QMap<Key, QString>;    // the text the file must hold
 
 inline qint64 cycleOf(qint64 step) { return step / period; }
 inline int slotOf(qint64 step) { return static_cast<int>(cycleOf(step) % favouriteSlotCount); }
@@ -37,7 +37,7 @@ inline QString crashValue(qint64 step, int index)
 {
     const int fill = 100 + static_cast<int>((step * 37 + index * 101) % 900);
     return QStringLiteral("v%1-k%2-").arg(step).arg(index)
-        + QString(fill, QLatin1Char(static_cast<char>('a' + (step + index) % 26)));
+           + QString(fill, QLatin1Char(static_cast<char>('a' + (step + index) % 26)));
 }
 
 // The settings keys in the groups and with the writes the settings dialog
@@ -87,14 +87,14 @@ inline QString iconKey(int slot) { return QStringLiteral("icon%1").arg(slot); }
 inline QList<Key> plannedKeys()
 {
     QList<Key> keys;
-    keys << Key {crashGroup, QStringLiteral("step")};
+    keys << Key{crashGroup, QStringLiteral("step")};
     for (int i = 0; i < crashKeys; ++i)
-        keys << Key {crashGroup, QStringLiteral("k%1").arg(i)};
-    keys << Key {"General", "TimeInCaption"} << Key {"General", "SendGoToIDLE"} << Key {"Task", "ShowAllTask"}
-         << Key {"Task", "FiltrProcList"} << Key {"Font", "PanelFontSize"} << Key {"Font", "ListFontSize"}
-         << Key {"Font", "PanelColor"} << Key {"Font", "UserFont"} << Key {"Key", "ActionOnC"};
+        keys << Key{crashGroup, QStringLiteral("k%1").arg(i)};
+    keys << Key{"General", "TimeInCaption"} << Key{"General", "SendGoToIDLE"} << Key{"Task", "ShowAllTask"}
+         << Key{"Task", "FiltrProcList"} << Key{"Font", "PanelFontSize"} << Key{"Font", "ListFontSize"}
+         << Key{"Font", "PanelColor"} << Key{"Font", "UserFont"} << Key{"Key", "ActionOnC"};
     for (int slot = 0; slot < favouriteSlotCount; ++slot)
-        keys << Key {appGroup, nameKey(slot)} << Key {appGroup, runKey(slot)} << Key {appGroup, iconKey(slot)};
+        keys << Key{appGroup, nameKey(slot)} << Key{appGroup, runKey(slot)} << Key{appGroup, iconKey(slot)};
     return keys;
 }
 
@@ -189,4 +189,4 @@ inline bool perform(qint64 step)
     }
 }
 
-} // namespace crashplan
+}  // namespace crashplan

@@ -32,7 +32,7 @@ void say(const char* what, qint64 step)
     }
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

@@ -74,7 +74,7 @@ void printSettings(const ZSettings& s)
     say(QStringLiteral("setting ActionOnC ") + QString::number(s.actionOnC));
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

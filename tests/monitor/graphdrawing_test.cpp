@@ -34,8 +34,7 @@ QList<int> curveRows(const QImage& image, int x, const QColor& colour)
 
 void save(const QImage& image, const QString& name)
 {
-    image.scaled(image.size() * 3).save(ztest::shotsDir() + QLatin1Char('/') + name
-                                        + QStringLiteral(".png"));
+    image.scaled(image.size() * 3).save(ztest::shotsDir() + QLatin1Char('/') + name + QStringLiteral(".png"));
 }
 }
 
@@ -90,7 +89,7 @@ private slots:
         const QColor blue(Qt::blue);
         const QImage image = drawGraph(ring, 7, blue, false);
         save(image, QStringLiteral("graph-rising-from-7"));
-        QVERIFY(curveRows(image, 0, blue).contains(50 - 80 / 2)); // ring[7]
+        QVERIFY(curveRows(image, 0, blue).contains(50 - 80 / 2));  // ring[7]
         // trunc(50 - v * 0.49) for ring[8], ring[9], ring[0] ... ring[6]
         const int expected[9] = {5, 1, 45, 40, 35, 30, 25, 20, 15};
         for (int k = 0; k < 9; ++k) {
@@ -116,7 +115,7 @@ private slots:
         const QColor red(Qt::red);
         const QImage image = drawGraph(ring, 5, red, true);
         QCOMPARE(ring, Ring{});
-        QCOMPARE(countColour(image, red), 0); // the curve is on the edge below
+        QCOMPARE(countColour(image, red), 0);  // the curve is on the edge below
     }
 
     // Gaps after a value take that value.

@@ -124,7 +124,7 @@ private slots:
         QTest::addColumn<int>("height");
         QTest::newRow("idle") << 0 << 40;
         QTest::newRow("half") << 50 << 20;
-        QTest::newRow("17 %") << 17 << 34; // 6.8 truncated to 6
+        QTest::newRow("17 %") << 17 << 34;  // 6.8 truncated to 6
         QTest::newRow("full") << 100 << 0;
         QTest::newRow("failed sample") << -1 << 40;
     }

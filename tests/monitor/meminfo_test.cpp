@@ -23,8 +23,8 @@ private slots:
     void capturedFiles_data()
     {
         QTest::addColumn<QString>("path");
-        QTest::addColumn<QList<qint64>>("figures"); // RAM total, free; swap total, free
-        QTest::addColumn<QList<int>>("percents");   // RAM, swap
+        QTest::addColumn<QList<qint64>>("figures");  // RAM total, free; swap total, free
+        QTest::addColumn<QList<int>>("percents");    // RAM, swap
         QTest::addColumn<QString>("ramTitle");
         QTest::addColumn<QString>("swapTitle");
         // 22 GB free: free * 100 is far beyond 32 bits.

@@ -70,10 +70,14 @@ private slots:
         QTest::addColumn<QString>("panel");
         QTest::addColumn<QString>("title");
         QTest::addColumn<int>("barHeight");
-        QTest::newRow("17 %") << 17 << "312MHz\n17%" << "CPU:312MHz,17%" << 34;
-        QTest::newRow("half") << 50 << "312MHz\n50%" << "CPU:312MHz,50%" << 20;
-        QTest::newRow("idle") << 0 << "312MHz\n0%" << "CPU:312MHz,0%" << 40;
-        QTest::newRow("wrapped counters") << 150 << "312MHz\n100%" << "CPU:312MHz,100%" << 0;
+        QTest::newRow("17 %") << 17 << "312MHz\n17%"
+                              << "CPU:312MHz,17%" << 34;
+        QTest::newRow("half") << 50 << "312MHz\n50%"
+                              << "CPU:312MHz,50%" << 20;
+        QTest::newRow("idle") << 0 << "312MHz\n0%"
+                              << "CPU:312MHz,0%" << 40;
+        QTest::newRow("wrapped counters") << 150 << "312MHz\n100%"
+                                          << "CPU:312MHz,100%" << 0;
     }
     // The clock file and the load as the two panel lines, the tab's title
     // and the height of the strip that covers the unused part of the gauge.

@@ -11,7 +11,8 @@ private slots:
     {
         LogCapture log;
         logLine(QStringLiteral("Run app from path: a\nKilled a pid [1]"));
-        logLine(QString::fromLatin1("name \x1b[2Jcleared\r\x7f\x09" "end"));
+        logLine(QString::fromLatin1("name \x1b[2Jcleared\r\x7f\x09"
+                                    "end"));
         // Latin-1 letters and the bytes of UTF-8 names read as Latin-1 stay.
         logLine(QString::fromLatin1("caf\xe9 \xd0\x9f\xd1\x80"));
         logLine(QString());

@@ -102,7 +102,7 @@ private slots:
     {
         QCopChannel early("zk.names/early");
         QCopNameMirror mirror;
-        QVERIFY(!mirror.isRegistered("zk.names/early")); // nothing known before listing
+        QVERIFY(!mirror.isRegistered("zk.names/early"));  // nothing known before listing
         QVERIFY(mirror.catchUp());
         QVERIFY(mirror.isRegistered("zk.names/early"));
         QVERIFY(!mirror.isRegistered("zk.names/nobody"));
@@ -117,7 +117,7 @@ private slots:
         QCopNameMirror mirror;
         QVERIFY(mirror.catchUp());
         auto channel = std::make_unique<QCopChannel>("zk.names/mine");
-        QVERIFY(!mirror.isRegistered("zk.names/mine")); // not until the next catch-up
+        QVERIFY(!mirror.isRegistered("zk.names/mine"));  // not until the next catch-up
         QVERIFY(mirror.catchUp());
         QVERIFY(mirror.isRegistered("zk.names/mine"));
         channel.reset();

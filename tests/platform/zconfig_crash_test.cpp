@@ -154,7 +154,7 @@ public:
 private:
     bool readSome(int timeoutMs)
     {
-        pollfd p {m_read, POLLIN, 0};
+        pollfd p{m_read, POLLIN, 0};
         if (::poll(&p, 1, timeoutMs) <= 0)
             return false;
         char buffer[4096];
@@ -172,7 +172,7 @@ private:
 
 void sleepMicroseconds(qint64 us)
 {
-    timespec t {static_cast<time_t>(us / 1000000), static_cast<long>((us % 1000000) * 1000)};
+    timespec t{static_cast<time_t>(us / 1000000), static_cast<long>((us % 1000000) * 1000)};
     while (::nanosleep(&t, &t) != 0 && errno == EINTR) {
     }
 }
@@ -192,16 +192,16 @@ qint64 envNumber(const char* name, qint64 def)
     return ok ? n : def;
 }
 
-} // namespace
+}  // namespace
 
 class ZConfigCrashTest : public QObject
 {
     Q_OBJECT
 
 private:
-    QTemporaryDir m_dir {crashFolder()};
+    QTemporaryDir m_dir{crashFolder()};
     QString m_configPath;
-    crashplan::Values m_initial;       // the planned keys as the hand-made file has them
+    crashplan::Values m_initial;  // the planned keys as the hand-made file has them
     std::vector<ini::Line> m_foreignLines;
     qint64 m_lastStep = -1;
 
@@ -250,7 +250,9 @@ private:
             const QString have = config.readEntry(key.first, key.second, QStringLiteral("<absent>"));
             if (want != have)
                 return QStringLiteral("[%1] %2 holds \"%3\" where step %4 gives \"%5\"")
-                    .arg(key.first, key.second, have.left(40)).arg(step).arg(want.left(40));
+                    .arg(key.first, key.second, have.left(40))
+                    .arg(step)
+                    .arg(want.left(40));
         }
         return QString();
     }
@@ -280,7 +282,7 @@ private slots:
         // entries of keys the writer itself rewrites.
         const QList<crashplan::Key> planned = crashplan::plannedKeys();
         for (const ini::Line& line : ini::parseLines(foreignText)) {
-            if (line.kind != ini::Line::Entry || !planned.contains(crashplan::Key {line.group, line.key}))
+            if (line.kind != ini::Line::Entry || !planned.contains(crashplan::Key{line.group, line.key}))
                 m_foreignLines.push_back(line);
         }
         const ZConfig config(m_configPath, false);
@@ -294,7 +296,7 @@ private slots:
     void killedWriterLeavesOneWholeVersion()
     {
         const qint64 kills = envNumber("ZK_CRASH_KILLS", 200);
-        const quint64 seed = static_cast<quint64>(envNumber("ZK_CRASH_SEED", static_cast<qint64>(std::random_device {}() & 0x7fffffff)));
+        const quint64 seed = static_cast<quint64>(envNumber("ZK_CRASH_SEED", static_cast<qint64>(std::random_device{}() & 0x7fffffff)));
         std::printf("zconfig crash: seed %llu, %lld kills, in %s\n", static_cast<unsigned long long>(seed),
                     static_cast<long long>(kills), qPrintable(m_dir.path()));
         std::fflush(stdout);
@@ -308,9 +310,9 @@ private slots:
         qint64 step = -1;
         qint64 flushes = 0;
         qint64 killsAtStart = 0;
-        qint64 killsMidFlush = 0;   // the file moved on by the step being flushed
-        qint64 killsMidWrite = 0;   // the temporary file was left behind
-        qsizetype strays = 0;       // other files in the folder
+        qint64 killsMidFlush = 0;  // the file moved on by the step being flushed
+        qint64 killsMidWrite = 0;  // the temporary file was left behind
+        qsizetype strays = 0;      // other files in the folder
         QString firstStray;
         for (qint64 k = 0; k < kills; ++k) {
             WriterRun run(program, writePath);

@@ -17,11 +17,11 @@ namespace {
 
 ino_t inodeOf(const QString& path)
 {
-    struct stat st {};
+    struct stat st = {};
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_ino : 0;
 }
 
-} // namespace
+}  // namespace
 
 class ZConfigFormatTest : public QObject
 {
@@ -74,7 +74,7 @@ private slots:
         const QString path = file("absent/none.cfg");
         ZConfig cfg(path, false);
         QCOMPARE(cfg.readEntry("G", "K", "d"), QStringLiteral("d"));
-        QStringList groups {"stale"};
+        QStringList groups{"stale"};
         QVERIFY(!cfg.getGroupsKeyList(groups));
         QVERIFY(groups.isEmpty());
         QVERIFY(cfg.flush());
@@ -85,19 +85,19 @@ private slots:
     {
         const QString path = file("keep.cfg");
         QVERIFY(writeFile(path,
-                "# zKestrel settings\n"
-                "\n"
-                "[General]\n"
-                "TimeInCaption = false\n"
-                "; explained below\n"
-                "SendReaisePhone=true\n"
-                "\n"
-                "[App]\n"
-                "Name0 = Browser\n"
-                "junk line without equals\n"
-                "Exec0 = /usr/bin/browser\n"
-                "\n"
-                "# trailing comment\n"));
+                          "# zKestrel settings\n"
+                          "\n"
+                          "[General]\n"
+                          "TimeInCaption = false\n"
+                          "; explained below\n"
+                          "SendReaisePhone=true\n"
+                          "\n"
+                          "[App]\n"
+                          "Name0 = Browser\n"
+                          "junk line without equals\n"
+                          "Exec0 = /usr/bin/browser\n"
+                          "\n"
+                          "# trailing comment\n"));
         ZConfig cfg(path, false);
         cfg.writeEntry("General", "TimeInCaption", true);
         cfg.writeEntry("App", "Name1", QStringLiteral("Camera"));
@@ -143,15 +143,15 @@ private slots:
     {
         const QString path = file("SysRegistry");
         QVERIFY(writeFile(path,
-                "\xEF\xBB\xBF; phone registry\r\n"
-                "[{0a1b2c3d-0000-1111-2222-333344445555}]\r\n"
-                "Name=Media Player\r\n"
-                "Exec=/usr/SYSqtapp/mp/mp?mode=full\r\n"
-                "Icon=C:\\icons\\mp.g\r\n"
-                "# not a key=value\r\n"
-                "BigIcon =  mp_big.png  \r\n"
-                "[second]\r\n"
-                "JavaId=12\r\n"));
+                          "\xEF\xBB\xBF; phone registry\r\n"
+                          "[{0a1b2c3d-0000-1111-2222-333344445555}]\r\n"
+                          "Name=Media Player\r\n"
+                          "Exec=/usr/SYSqtapp/mp/mp?mode=full\r\n"
+                          "Icon=C:\\icons\\mp.g\r\n"
+                          "# not a key=value\r\n"
+                          "BigIcon =  mp_big.png  \r\n"
+                          "[second]\r\n"
+                          "JavaId=12\r\n"));
         ZConfig cfg(path, false);
         QStringList groups;
         QVERIFY(cfg.getGroupsKeyList(groups));
@@ -191,7 +191,7 @@ private slots:
         QCOMPARE(cfg.readEntry("App", "Exec0"), QStringLiteral("\r\n"));
         QStringList groups;
         cfg.getGroupsKeyList(groups);
-        QCOMPARE(groups, QStringList {"App"});
+        QCOMPARE(groups, QStringList{"App"});
         QCOMPARE(cfg.readEntry("Evil", "Key", "none"), QStringLiteral("none"));
         QCOMPARE(cfg.readEntry("App", "Other", "none"), QStringLiteral("none"));
     }
@@ -210,18 +210,30 @@ private slots:
     {
         QTest::addColumn<QString>("group");
         QTest::addColumn<QString>("key");
-        QTest::newRow("= in key") << "G" << "a=b";
-        QTest::newRow("[ starts key") << "G" << "[x";
-        QTest::newRow("LF in key") << "G" << "a\nb";
-        QTest::newRow("CR in key") << "G" << "a\rb";
-        QTest::newRow("# starts key") << "G" << "#c";
-        QTest::newRow("; starts key") << "G" << ";c";
-        QTest::newRow("blank around key") << "G" << " k";
-        QTest::newRow("empty key") << "G" << "";
-        QTest::newRow("] in group") << "a]b" << "k";
-        QTest::newRow("LF in group") << "a\n[b" << "k";
-        QTest::newRow("CR in group") << "a\rb" << "k";
-        QTest::newRow("empty group") << "" << "k";
+        QTest::newRow("= in key") << "G"
+                                  << "a=b";
+        QTest::newRow("[ starts key") << "G"
+                                      << "[x";
+        QTest::newRow("LF in key") << "G"
+                                   << "a\nb";
+        QTest::newRow("CR in key") << "G"
+                                   << "a\rb";
+        QTest::newRow("# starts key") << "G"
+                                      << "#c";
+        QTest::newRow("; starts key") << "G"
+                                      << ";c";
+        QTest::newRow("blank around key") << "G"
+                                          << " k";
+        QTest::newRow("empty key") << "G"
+                                   << "";
+        QTest::newRow("] in group") << "a]b"
+                                    << "k";
+        QTest::newRow("LF in group") << "a\n[b"
+                                     << "k";
+        QTest::newRow("CR in group") << "a\rb"
+                                     << "k";
+        QTest::newRow("empty group") << ""
+                                     << "k";
     }
 
     void unreadableKeysAndGroupsAreRefused()

@@ -12,7 +12,7 @@ using namespace testfiles;
 
 namespace {
 
-} // namespace
+}  // namespace
 
 class ZConfigFuzzCasesTest : public QObject
 {

@@ -56,7 +56,7 @@ Use readAndWrite(const QString& path)
     return use;
 }
 
-} // namespace
+}  // namespace
 
 class ZConfigHostileInputTest : public QObject
 {
@@ -91,7 +91,7 @@ private slots:
         const Use use = readAndWrite(path);
         QCOMPARE(use.read, QStringLiteral("v"));
         QVERIFY(!use.flushed);
-        QCOMPARE(use.log, QStringList {"ZConfig: not writing " + path + ", it would be too large to read back"});
+        QCOMPARE(use.log, QStringList{"ZConfig: not writing " + path + ", it would be too large to read back"});
         QVERIFY(fileBytes(path) == text);
 
         // Changing a key in place adds no line.
@@ -113,7 +113,7 @@ private slots:
         Use use = readAndWrite(path);
         QCOMPARE(use.read, QStringLiteral("v"));
         QVERIFY(!use.flushed);
-        QCOMPARE(use.log, QStringList {"ZConfig: not writing " + path + ", it would be too large to read back"});
+        QCOMPARE(use.log, QStringList{"ZConfig: not writing " + path + ", it would be too large to read back"});
 
         text += "x";
         QVERIFY(text.size() > 8 * 1024 * 1024);
@@ -149,7 +149,7 @@ private slots:
             QCOMPARE(use->log.value(0), "ZConfig: " + path + " is not a regular file, ignored");
         }
         QVERIFY(QFileInfo(zero).isSymLink());
-        struct stat st {};
+        struct stat st = {};
         QVERIFY(::stat(QFile::encodeName(pipe).constData(), &st) == 0 && S_ISFIFO(st.st_mode));
     }
 
@@ -173,7 +173,7 @@ private slots:
             QVERIFY(cfg.flush());
         }
         QVERIFY(log.finish().isEmpty());
-        QCOMPARE(fileBytes(path).count('\n'), 5);   // two headers, two entries, one blank line
+        QCOMPARE(fileBytes(path).count('\n'), 5);  // two headers, two entries, one blank line
 
         ZConfig cfg(path, false);
         QStringList groups;
@@ -191,7 +191,11 @@ private slots:
         class Unsized : public QIODevice
         {
         public:
-            explicit Unsized(const QByteArray& data) : m_data(data) { open(QIODevice::ReadOnly); }
+            explicit Unsized(const QByteArray& data)
+                : m_data(data)
+            {
+                open(QIODevice::ReadOnly);
+            }
             bool isSequential() const override { return true; }
 
         protected:

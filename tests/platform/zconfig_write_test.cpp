@@ -44,7 +44,7 @@ bool flushAsUnprivileged(const QString& path)
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-} // namespace
+}  // namespace
 
 class ZConfigWriteTest : public QObject
 {
@@ -67,7 +67,7 @@ private slots:
         const bool flushed = cfg.flush();
         ::umask(old);
         QVERIFY(flushed);
-        struct stat st {};
+        struct stat st = {};
         QCOMPARE(::stat(QFile::encodeName(path).constData(), &st), 0);
         QCOMPARE(st.st_mode & 0777, mode_t(0664));
         QCOMPARE(::stat(QFile::encodeName(folder).constData(), &st), 0);
@@ -115,8 +115,8 @@ private slots:
         };
         QVERIFY(writeFile(path, version('A')));
 
-        std::atomic<bool> done {false};
-        std::atomic<int> failedFlushes {0};
+        std::atomic<bool> done{false};
+        std::atomic<int> failedFlushes{0};
         std::thread writer([&] {
             for (int i = 0; i < 150; ++i) {
                 ZConfig cfg(path, false);
@@ -162,7 +162,7 @@ private slots:
         QVERIFY(!flushed);
         QCOMPARE(fileBytes(path), original);
         QCOMPARE(QDir(folder).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
-                 QStringList {"zKestrel.cfg"});
+                 QStringList{"zKestrel.cfg"});
         QCOMPARE(lines.size(), 1);
         QVERIFY(lines.first().startsWith("ZConfig: cannot write " + path));
     }
@@ -247,7 +247,7 @@ private slots:
         }
         QCOMPARE(fileBytes(path), QByteArray("[G]\nk = 2\n"));
         QCOMPARE(QDir(folder).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
-                 QStringList {"zKestrel.cfg"});
+                 QStringList{"zKestrel.cfg"});
     }
 
     // Flushes of one file from several writers at once take turns: every
@@ -260,8 +260,8 @@ private slots:
         auto version = [](int writer, int n) {
             return QString(20000 + writer * 1000 + n, QLatin1Char(static_cast<char>('a' + writer)));
         };
-        std::atomic<int> running {4};
-        std::atomic<int> failed {0};
+        std::atomic<int> running{4};
+        std::atomic<int> failed{0};
         std::vector<std::thread> writers;
         for (int w = 0; w < 4; ++w) {
             writers.emplace_back([&, w] {
@@ -303,7 +303,7 @@ private slots:
         const QString v = last.readEntry("G", "v");
         QVERIFY(v.size() >= 20000 && v.size() < 24000);
         QCOMPARE(QDir(folder).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
-                 QStringList {"zKestrel.cfg"});
+                 QStringList{"zKestrel.cfg"});
     }
 
     // A link planted at the temporary file's name is not written through.
@@ -339,11 +339,11 @@ private slots:
         QVERIFY(cfg.flush());
         QVERIFY(QFileInfo(path).isSymLink());
         QCOMPARE(fileBytes(real), QByteArray("# mine\n[G]\nk = 2\n"));
-        struct stat st {};
+        struct stat st = {};
         QVERIFY(::stat(QFile::encodeName(real).constData(), &st) == 0);
         QCOMPARE(st.st_mode & 07777, 0600u);
         QCOMPARE(QDir(folder + "/real").entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
-                 QStringList {"store.cfg"});
+                 QStringList{"store.cfg"});
     }
 };
 

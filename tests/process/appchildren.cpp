@@ -37,7 +37,7 @@ std::vector<QByteArray> childEnvironment(AppChildGroup::QuitAnswer answer)
 bool ready(pid_t pid, const QByteArray& expectedCmdline)
 {
     return TaskDir(pid).read("cmdline", expectedCmdline.size()) == expectedCmdline
-        && QCopChannel::isRegistered("EZX/Application/" + QByteArray::number(pid));
+           && QCopChannel::isRegistered("EZX/Application/" + QByteArray::number(pid));
 }
 }
 

@@ -10,7 +10,10 @@
 class AppChildGroup
 {
 public:
-    enum QuitAnswer { IgnoreQuit, ExitOnQuit };
+    enum QuitAnswer {
+        IgnoreQuit,
+        ExitOnQuit
+    };
 
     AppChildGroup() = default;
     ~AppChildGroup();

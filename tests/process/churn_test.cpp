@@ -50,9 +50,9 @@ struct Tally
 {
     int scans = 0;
     int rows = 0;
-    int ours = 0;           // rows of processes the spawner started
-    int foreign = 0;        // windowless rows of other processes of the machine
-    int undecided = 0;      // the pid changed hands during the scan
+    int ours = 0;       // rows of processes the spawner started
+    int foreign = 0;    // windowless rows of other processes of the machine
+    int undecided = 0;  // the pid changed hands during the scan
     QStringList faults;
 };
 }

@@ -17,10 +17,10 @@ qint64 monotonicNs();
 struct Life
 {
     enum Kind {
-        Window,    // zk_appchild: registers "EZX/Application/<pid>"
-        UserApp,   // zk_sleeper under /mmc/mmca1: listed without a window only
-        System,    // zk_sleeper under /usr/bin: never listed
-        Reused,    // zk_sleeper put on the pid a window process just left
+        Window,   // zk_appchild: registers "EZX/Application/<pid>"
+        UserApp,  // zk_sleeper under /mmc/mmca1: listed without a window only
+        System,   // zk_sleeper under /usr/bin: never listed
+        Reused,   // zk_sleeper put on the pid a window process just left
     };
     pid_t pid = 0;
     int serial = 0;
@@ -54,10 +54,10 @@ public:
     struct Options
     {
         int processes = 400;
-        int windowEvery = 4;        // every n-th process is a window process
+        int windowEvery = 4;  // every n-th process is a window process
         int maxAlive = 16;
         int maxSleeperLifeUs = 4000;
-        int maxWindowLifeUs = 400000; // long enough for most to register
+        int maxWindowLifeUs = 400000;  // long enough for most to register
         int maxReusedLifeUs = 16000;
         // After a window process is reaped, start a sleeper on its pid
         // (through /proc/sys/kernel/ns_last_pid, when writable).
@@ -83,7 +83,7 @@ public:
 private:
     struct Alive
     {
-        int index;        // into m_lives
+        int index;  // into m_lives
         qint64 deadlineNs;
     };
     void run();

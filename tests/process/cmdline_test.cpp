@@ -36,7 +36,10 @@ private slots:
         QTest::newRow("inner line feed is a blank")
             << QByteArray("a\nb") << 254 << QStringLiteral("a b");
         QTest::newRow("control bytes are blanks, 0x20 and up kept")
-            << QByteArray("a\x01\x1f\x20\x7f" "b") << 254 << QStringLiteral("a   \x7f" "b");
+            << QByteArray("a\x01\x1f\x20\x7f"
+                          "b")
+            << 254 << QStringLiteral("a   \x7f"
+                                     "b");
         QTest::newRow("Latin-1 bytes")
             << QByteArray("caf\xe9") << 254 << QStringLiteral("caf\u00e9");
         QTest::newRow("cut at the limit")
@@ -70,7 +73,9 @@ private slots:
     void realChildArgumentsAndControlBytes()
     {
         ChildGroup children;
-        const pid_t pid = children.start({"/lib/ld-linux.so.2", "/mmc/mmca1/app/app", "", "a\tb\x01" "c", "caf\xe9"});
+        const pid_t pid = children.start({"/lib/ld-linux.so.2", "/mmc/mmca1/app/app", "", "a\tb\x01"
+                                                                                          "c",
+                                          "caf\xe9"});
         QVERIFY(pid > 0);
         QCOMPARE(readCmdline(pid),
                  QStringLiteral("/lib/ld-linux.so.2 /mmc/mmca1/app/app  a b c caf\u00e9 "));

@@ -29,17 +29,17 @@ class JavaMidletTest : public QObject
     static QString sysApps(const QString& id)
     {
         return QStringLiteral("/ezxlocal/download/mystuff/.system/java/SystemApps/MIDlet") + id
-            + QStringLiteral("/Files/MIDlet-1.png");
+               + QStringLiteral("/Files/MIDlet-1.png");
     }
     static QString downloads(const QString& id)
     {
         return QStringLiteral("/ezxlocal/download/mystuff/.system/java/DownloadApps/MIDlet") + id
-            + QStringLiteral("/Files/MIDlet-1.png");
+               + QStringLiteral("/Files/MIDlet-1.png");
     }
     static QString card(const QString& folder, const QString& id)
     {
         return QStringLiteral("/mmc/mmca1/.system/") + folder + QStringLiteral("/DownloadApps/MIDlet")
-            + id + QStringLiteral("/Files/MIDlet-1.png");
+               + id + QStringLiteral("/Files/MIDlet-1.png");
     }
 
 private slots:
@@ -55,13 +55,25 @@ private slots:
         QTest::addColumn<QString>("cmdline");
         QTest::addColumn<QString>("id");
         QTest::addColumn<QString>("key");
-        QTest::newRow("padded") << "/usr/SYSjava/kvm -launch 37" << "00037" << "37";
+        QTest::newRow("padded") << "/usr/SYSjava/kvm -launch 37"
+                                << "00037"
+                                << "37";
         QTest::newRow("blanks skipped, cut at blank")
-            << "/usr/SYSjava/kvm -launch   37 -x " << "00037" << "37";
-        QTest::newRow("five digits unchanged") << "kvm -launch 12345" << "12345" << "12345";
-        QTest::newRow("longer unchanged") << "kvm -launch 0001234" << "0001234" << "1234";
-        QTest::newRow("nothing after -launch") << "kvm -launch" << "00000" << "0";
-        QTest::newRow("glued to -launch") << "kvm -launch7" << "00007" << "7";
+            << "/usr/SYSjava/kvm -launch   37 -x "
+            << "00037"
+            << "37";
+        QTest::newRow("five digits unchanged") << "kvm -launch 12345"
+                                               << "12345"
+                                               << "12345";
+        QTest::newRow("longer unchanged") << "kvm -launch 0001234"
+                                          << "0001234"
+                                          << "1234";
+        QTest::newRow("nothing after -launch") << "kvm -launch"
+                                               << "00000"
+                                               << "0";
+        QTest::newRow("glued to -launch") << "kvm -launch7"
+                                          << "00007"
+                                          << "7";
     }
     void ids()
     {

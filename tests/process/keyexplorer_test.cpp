@@ -47,7 +47,20 @@
 namespace {
 
 // The phone's keys as the explorer presses them.
-enum class Key { Green, Red, C, Up, Down, Left, Right, Select, LeftSoft, RightSoft, TaskKey, Show };
+enum class Key {
+    Green,
+    Red,
+    C,
+    Up,
+    Down,
+    Left,
+    Right,
+    Select,
+    LeftSoft,
+    RightSoft,
+    TaskKey,
+    Show
+};
 
 const char* keyName(Key key)
 {
@@ -93,9 +106,18 @@ struct Weighted
     int weight;
 };
 const Weighted kKeys[] = {
-    {Key::Up, 12},     {Key::Down, 14},     {Key::Left, 7},      {Key::Right, 7},
-    {Key::Select, 12}, {Key::LeftSoft, 10}, {Key::RightSoft, 8}, {Key::Green, 4},
-    {Key::C, 4},       {Key::Red, 3},       {Key::TaskKey, 5},   {Key::Show, 3},
+    {Key::Up, 12},
+    {Key::Down, 14},
+    {Key::Left, 7},
+    {Key::Right, 7},
+    {Key::Select, 12},
+    {Key::LeftSoft, 10},
+    {Key::RightSoft, 8},
+    {Key::Green, 4},
+    {Key::C, 4},
+    {Key::Red, 3},
+    {Key::TaskKey, 5},
+    {Key::Show, 3},
 };
 
 const QRegularExpression kShown(QStringLiteral("^App \\[(\\d+)\\] show$"));
@@ -119,7 +141,7 @@ struct Before
     QString menuEntry;
     bool focusOnTasks = false;
     bool focusOnFavourites = false;
-    bool mainHasKeys = false;   // the main window active, no menu, no dialog
+    bool mainHasKeys = false;  // the main window active, no menu, no dialog
     int page = 0;
     int highlightedPid = 0;
     bool guarded = false;
@@ -239,7 +261,7 @@ private:
     {
         if (b.menuOpen)
             return b.key == Key::Select
-                && (b.menuEntry == QLatin1String("   Exit") || b.menuEntry == QLatin1String("   Show"));
+                   && (b.menuEntry == QLatin1String("   Exit") || b.menuEntry == QLatin1String("   Show"));
         if (!b.mainHasKeys)
             return false;
         return b.key == Key::RightSoft || (b.key == Key::Select && (b.focusOnTasks || b.focusOnFavourites));
@@ -350,16 +372,19 @@ private:
     void press(Key key)
     {
         if (key == Key::TaskKey) {
-            QMetaObject::invokeMethod(gSettings, [] {
-                gSettings->siganalReceived("keyMsg(int,int)", keyMessage(4159, 1));
-                gSettings->siganalReceived("keyMsg(int,int)", keyMessage(4159, 0));
-            }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                gSettings, [] {
+                    gSettings->siganalReceived("keyMsg(int,int)", keyMessage(4159, 1));
+                    gSettings->siganalReceived("keyMsg(int,int)", keyMessage(4159, 0));
+                },
+                Qt::QueuedConnection);
             ++m_popUps;
             return;
         }
         if (key == Key::Show) {
-            QMetaObject::invokeMethod(gSettings, [] { gSettings->siganalReceived("show()", {}); },
-                                      Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                gSettings, [] { gSettings->siganalReceived("show()", {}); },
+                Qt::QueuedConnection);
             return;
         }
         // As the platform does: to the window that has the keyboard, or
@@ -407,12 +432,13 @@ private:
                                      focus ? QLatin1String(focus->metaObject()->className()) : QStringLiteral("nothing"),
                                      focus ? describe(focus->window()) : QStringLiteral("no window")));
             if (top == w && !now.menuOpen) {
-                QWidget* expected = now.page == 0 ? static_cast<QWidget*>(w->procListBox)
-                                  : now.page == 1 ? static_cast<QWidget*>(w->appListBox)
-                                                  : static_cast<QWidget*>(w->tabWidget);
+                QWidget* expected = now.page == 0   ? static_cast<QWidget*>(w->procListBox)
+                                    : now.page == 1 ? static_cast<QWidget*>(w->appListBox)
+                                                    : static_cast<QWidget*>(w->tabWidget);
                 if (focus != expected)
                     return fail(QStringLiteral("page %1 shown, the keyboard on a %2")
-                                    .arg(now.page).arg(QLatin1String(focus->metaObject()->className())));
+                                    .arg(now.page)
+                                    .arg(QLatin1String(focus->metaObject()->className())));
             }
             if (now.menuOpen && focus != w->optionsMenu)
                 return fail(QStringLiteral("the options menu is open without the keyboard"));
@@ -427,23 +453,27 @@ private:
                 const bool asked = (b.key == Key::Select && onTasks) || (menuChose && b.menuEntry == QLatin1String("   Show"));
                 if (!asked || m.captured(1).toInt() != b.highlightedPid)
                     return fail(QStringLiteral("task %1 raised on \"%2\" with task %3 highlighted")
-                                    .arg(m.captured(1), QLatin1String(keyName(b.key))).arg(b.highlightedPid));
+                                    .arg(m.captured(1), QLatin1String(keyName(b.key)))
+                                    .arg(b.highlightedPid));
                 ++m_actions;
             } else if (const auto k = kKilled.match(line); k.hasMatch()) {
                 const bool asked = (b.key == Key::C && onTasks && b.actionOnC == 1)
-                    || (menuChose && b.menuEntry == QLatin1String("   Kill"));
+                                   || (menuChose && b.menuEntry == QLatin1String("   Kill"));
                 if (!asked || k.captured(1).toInt() != b.highlightedPid)
                     return fail(QStringLiteral("task %1 killed on \"%2\" with task %3 highlighted")
-                                    .arg(k.captured(1), QLatin1String(keyName(b.key))).arg(b.highlightedPid));
+                                    .arg(k.captured(1), QLatin1String(keyName(b.key)))
+                                    .arg(b.highlightedPid));
                 ++m_actions;
             }
         }
         for (const int pid : std::as_const(m_quitAsked)) {
             const bool asked = (b.key == Key::C && onTasks && b.actionOnC == 2)
-                || (menuChose && b.menuEntry == QLatin1String("   Quit"));
+                               || (menuChose && b.menuEntry == QLatin1String("   Quit"));
             if (!asked || pid != b.highlightedPid)
                 return fail(QStringLiteral("task %1 asked to quit on \"%2\" with task %3 highlighted")
-                                .arg(pid).arg(QLatin1String(keyName(b.key))).arg(b.highlightedPid));
+                                .arg(pid)
+                                .arg(QLatin1String(keyName(b.key)))
+                                .arg(b.highlightedPid));
             ++m_actions;
         }
 
@@ -486,7 +516,8 @@ private:
         const QStringList last = m_trail.mid(std::max<qsizetype>(0, m_trail.size() - 16));
         m_fault = QStringLiteral("%1 mode, seed %2, step %3: %4\nlast keys: %5\nits log: %6")
                       .arg(m_resident ? QStringLiteral("resident") : QStringLiteral("window"))
-                      .arg(m_seed).arg(m_done)
+                      .arg(m_seed)
+                      .arg(m_done)
                       .arg(what, last.join(QLatin1Char(' ')), m_stepLog.mid(0, 12).join(QStringLiteral(" | ")));
         if (m_inWalk)
             qApp->exit(0);
@@ -544,11 +575,16 @@ private:
     LogCapture m_log;
     Before m_before;
     QList<int> m_quitAsked;
-    QStringList m_stepLog;   // what the program logged during the last step
+    QStringList m_stepLog;  // what the program logged during the last step
     QStringList m_trail;
     QString m_fault;
     int m_done = 0;
-    enum class Phase { Next, Pressed, WaitMarker, MarkerBack };
+    enum class Phase {
+        Next,
+        Pressed,
+        WaitMarker,
+        MarkerBack
+    };
     Phase m_phase = Phase::Next;
     int m_epoch = 0;
     int m_idleDepth = 0;
@@ -645,8 +681,11 @@ private slots:
                 fault = explorer.fault();
                 figures = QStringLiteral("seed %1: %2 steps, %3 pop-ups, %4 steps in dialogs, "
                                          "%5 tasks raised, quit or killed")
-                              .arg(seed).arg(explorer.stepsDone()).arg(explorer.popUps())
-                              .arg(explorer.dialogs()).arg(explorer.actions());
+                              .arg(seed)
+                              .arg(explorer.stepsDone())
+                              .arg(explorer.popUps())
+                              .arg(explorer.dialogs())
+                              .arg(explorer.actions());
             }
             qInfo("%s", qPrintable(figures));
             QVERIFY2(fault.isEmpty(), qPrintable(fault));

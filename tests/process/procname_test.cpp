@@ -15,28 +15,46 @@ private slots:
     {
         QTest::addColumn<QString>("cmdline");
         QTest::addColumn<QString>("name");
-        QTest::newRow("phone") << "/usr/SYSqtapp/phone/phone" << "phone";
-        QTest::newRow("loader, program, argument") << "/lib/ld-linux.so.2 /mmc/mmca1/app/app -x" << "app";
+        QTest::newRow("phone") << "/usr/SYSqtapp/phone/phone"
+                               << "phone";
+        QTest::newRow("loader, program, argument") << "/lib/ld-linux.so.2 /mmc/mmca1/app/app -x"
+                                                   << "app";
         QTest::newRow("loader, blanks of an empty argument")
-            << "/lib/ld-linux.so.2  /mmc/mmca1/app/app" << "app";
-        QTest::newRow("lib path without blank") << "/usr/lib/app" << "app";
-        QTest::newRow("lib program with argument") << "/usr/lib/app -x" << "app";
-        QTest::newRow("loader, program in the current folder") << "/lib/ld-linux.so.2 ./mygame" << "mygame";
-        QTest::newRow("loader by a relative path is a program") << "x/lib/ld-linux.so.2 calc" << "ld-linux.so.2";
-        QTest::newRow("loader, program by name, argument") << "/lib/ld-linux.so.2 calc -x" << "calc";
-        QTest::newRow("loader with an option of its own") << "/lib/ld-linux.so.2 --list /bin/ls" << "ld-linux.so.2";
-        QTest::newRow("lib program with a relative argument") << "/usr/lib/app data.txt" << "app";
+            << "/lib/ld-linux.so.2  /mmc/mmca1/app/app"
+            << "app";
+        QTest::newRow("lib path without blank") << "/usr/lib/app"
+                                                << "app";
+        QTest::newRow("lib program with argument") << "/usr/lib/app -x"
+                                                   << "app";
+        QTest::newRow("loader, program in the current folder") << "/lib/ld-linux.so.2 ./mygame"
+                                                               << "mygame";
+        QTest::newRow("loader by a relative path is a program") << "x/lib/ld-linux.so.2 calc"
+                                                                << "ld-linux.so.2";
+        QTest::newRow("loader, program by name, argument") << "/lib/ld-linux.so.2 calc -x"
+                                                           << "calc";
+        QTest::newRow("loader with an option of its own") << "/lib/ld-linux.so.2 --list /bin/ls"
+                                                          << "ld-linux.so.2";
+        QTest::newRow("lib program with a relative argument") << "/usr/lib/app data.txt"
+                                                              << "app";
         QTest::newRow("loader running a lib program")
-            << "/lib/ld-linux.so.2 /usr/lib/ezx/tool -d" << "tool";
+            << "/lib/ld-linux.so.2 /usr/lib/ezx/tool -d"
+            << "tool";
         QTest::newRow("lib path among the arguments")
-            << "/mmc/mmca1/app/app /mmc/mmca1/lib/x.so" << "app";
-        QTest::newRow("arguments cut") << "/usr/bin/foo -a -b" << "foo";
-        QTest::newRow("no folder") << "foo" << "foo";
-        QTest::newRow("folder only") << "/usr/bin/" << "";
+            << "/mmc/mmca1/app/app /mmc/mmca1/lib/x.so"
+            << "app";
+        QTest::newRow("arguments cut") << "/usr/bin/foo -a -b"
+                                       << "foo";
+        QTest::newRow("no folder") << "foo"
+                                   << "foo";
+        QTest::newRow("folder only") << "/usr/bin/"
+                                     << "";
         QTest::newRow("kvm kept whole")
-            << "/usr/SYSjava/kvm -launch 37" << "/usr/SYSjava/kvm -launch 37";
-        QTest::newRow("first character a blank") << " /usr/bin/foo" << "";
-        QTest::newRow("empty") << "" << "";
+            << "/usr/SYSjava/kvm -launch 37"
+            << "/usr/SYSjava/kvm -launch 37";
+        QTest::newRow("first character a blank") << " /usr/bin/foo"
+                                                 << "";
+        QTest::newRow("empty") << ""
+                               << "";
     }
     void names()
     {

@@ -1,6 +1,6 @@
+#include "platform/taskdir.h"
 #include "process/cmdline.h"
 #include "process/procstatus.h"
-#include "platform/taskdir.h"
 #include "tests/common/testfiles.h"
 #include "tests/common/ztest.h"
 #include "tests/process/childprocs.h"
@@ -101,7 +101,7 @@ private slots:
         QTest::addColumn<QString>("threads");
         QTest::addColumn<QString>("user");
         QTest::addColumn<QString>("state");
-        QTest::addColumn<QStringList>("mapped"); // the first path and the last
+        QTest::addColumn<QStringList>("mapped");  // the first path and the last
         QTest::addColumn<int>("mappedCount");
         QTest::addColumn<QString>("cmdline");
         QTest::newRow("this machine") << 13939 << QStringLiteral("VmSize: 2920 kB") << QStringLiteral("1")

@@ -78,7 +78,8 @@ private slots:
         settings.procDir = QStringLiteral("/nonexistent/proc");
         int phone = 77;
         LogCapture log;
-        const QList<TaskEntry> entries = scanTasks(settings, [](int) { return true; }, &phone);
+        const QList<TaskEntry> entries = scanTasks(
+            settings, [](int) { return true; }, &phone);
         const QStringList lines = log.finish();
         QVERIFY(entries.isEmpty());
         QCOMPARE(phone, 0);
@@ -90,11 +91,11 @@ private slots:
         QTemporaryDir root;
         QVERIFY(addFakeTask(root.path(), QStringLiteral("50"), "/usr/bin/low"));
         QVERIFY(addFakeTask(root.path(), QStringLiteral("200"), QByteArray("/usr/bin/calc\0", 14)));
-        QVERIFY(addFakeTask(root.path(), QStringLiteral("201"), QByteArray()));       // kernel thread
+        QVERIFY(addFakeTask(root.path(), QStringLiteral("201"), QByteArray()));  // kernel thread
         QVERIFY(addFakeTask(root.path(), QStringLiteral("202"), "/usr/SYSqtapp/phone/phone"));
         QVERIFY(addFakeTask(root.path(), QStringLiteral("203"), QByteArray("/mmc/mmca1/g/vr\0-x\0", 19)));
         QVERIFY(addFakeTask(root.path(), QStringLiteral("204"), "/usr/bin/daemon"));
-        QVERIFY(QDir(root.path()).mkpath(QStringLiteral("205")));                    // no cmdline file
+        QVERIFY(QDir(root.path()).mkpath(QStringLiteral("205")));  // no cmdline file
         const auto windows = windowsFor({50, 200, 201, 202, 205});
 
         ScanSettings settings;

@@ -99,7 +99,11 @@ struct Listener
 {
     QCopChannel channel;
     QSignalSpy spy;
-    explicit Listener(const QByteArray& name) : channel(name), spy(&channel, &QCopChannel::received) {}
+    explicit Listener(const QByteArray& name)
+        : channel(name)
+        , spy(&channel, &QCopChannel::received)
+    {
+    }
 
     QList<QByteArray> messagesUntilMarker()
     {
@@ -351,9 +355,9 @@ private slots:
         const QStringList lines = log.finish();
         QCOMPARE(lines, QStringList{QStringLiteral("Miniumized all app")});
 
-        const QList<QByteArray> idle {"ReturnToIdle(int)", "marker()"};
-        const QList<QByteArray> raise {"raise()", "marker()"};
-        const QList<QByteArray> none {"marker()"};
+        const QList<QByteArray> idle{"ReturnToIdle(int)", "marker()"};
+        const QList<QByteArray> raise{"raise()", "marker()"};
+        const QList<QByteArray> none{"marker()"};
         QCOMPARE(system.messagesUntilMarker(), goToIdle ? idle : none);
         if (goToIdle)
             QCOMPARE(system.spy.first().at(1).toByteArray(), QByteArray::fromHex("ffffec75"));

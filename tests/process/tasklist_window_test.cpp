@@ -84,7 +84,7 @@ private slots:
         if (self >= 0)
             QCOMPARE(rowText(list, self), QStringLiteral("test_process"));
 
-        gSettings->hideSystemTasks = false;   // ShowAllTask
+        gSettings->hideSystemTasks = false;  // ShowAllTask
         window->buildProcList();
         QVERIFY(rowOfPid(list, phone) >= 0);
         QVERIFY(rowOfPid(list, book) >= 0);
@@ -227,8 +227,7 @@ private slots:
         QVERIFY(row37 >= 0);
         QCOMPARE(rowText(list, row37), QStringLiteral("Java ID:'00037'"));
         QVERIFY(samePicture(rowIcon(list, row37), builtIn(QStringLiteral("java.png"))));
-        QVERIFY(lines.contains(QStringLiteral("LoadIMG: ") + devicePath(QStringLiteral(
-            "/ezxlocal/download/mystuff/.system/java/SystemApps/MIDlet00037/Files/MIDlet-1.png"))));
+        QVERIFY(lines.contains(QStringLiteral("LoadIMG: ") + devicePath(QStringLiteral("/ezxlocal/download/mystuff/.system/java/SystemApps/MIDlet00037/Files/MIDlet-1.png"))));
 
         // With a name and an icon in the download folder.
         gSettings->javaNames.insert(QStringLiteral("37"), catalogueForm(QString::fromUtf8("Шахматы")));

@@ -292,8 +292,8 @@ private slots:
         SKIP_WITHOUT_ZKESTREL();
         Walk walk;
         walk.seed = qEnvironmentVariableIsSet("ZK_EXPLORER_SEEDS")
-            ? qEnvironmentVariable("ZK_EXPLORER_SEEDS").section(QLatin1Char(','), 0, 0).toUInt()
-            : 20261208u;
+                        ? qEnvironmentVariable("ZK_EXPLORER_SEEDS").section(QLatin1Char(','), 0, 0).toUInt()
+                        : 20261208u;
         bool stepsOk = false;
         int steps = qEnvironmentVariableIntValue("ZK_EXPLORER_X_STEPS", &stepsOk);
         if (!stepsOk || steps <= 0)
@@ -317,10 +317,10 @@ private slots:
         QVERIFY(walk.s.startResident());
         const qint64 zk = walk.s.zk->processId();
 
-        const QStringList keys{QStringLiteral("Up"),  QStringLiteral("Down"),   QStringLiteral("Left"),
+        const QStringList keys{QStringLiteral("Up"), QStringLiteral("Down"), QStringLiteral("Left"),
                                QStringLiteral("Right"), QStringLiteral("Return"), QStringLiteral("F10"),
-                               QStringLiteral("Escape"), QStringLiteral("F1"),  QStringLiteral("F3"),
-                               QStringLiteral("F2"),  QStringLiteral("task"),   QStringLiteral("show()")};
+                               QStringLiteral("Escape"), QStringLiteral("F1"), QStringLiteral("F3"),
+                               QStringLiteral("F2"), QStringLiteral("task"), QStringLiteral("show()")};
         const std::vector<int> weights{12, 14, 7, 7, 12, 10, 8, 4, 4, 3, 5, 3};
         std::mt19937 rng(walk.seed);
         std::discrete_distribution<int> pick(weights.begin(), weights.end());

@@ -51,7 +51,7 @@ void keepApplicationsShot(PhoneRig& rig, const RunningPhone& apps)
         QCopChannel::send("EZX/Application/" + pid, "raise()");
         if (!rig.waitForLog(rig.services(), "(pid " + pid + "): raise()"))
             return;
-        QTest::qWait(1000);   // drawn on top
+        QTest::qWait(1000);  // drawn on top
         const QImage shot(rig.screenshot(QStringLiteral("phone-application-%1").arg(i)));
         painter.drawImage(int(i) * (240 + gap), 0, shot.copy(0, 0, 240, 320));
     }
@@ -321,7 +321,7 @@ private slots:
         QVERIFY(s->rig.keys(QStringLiteral("Settings"), turnOn));
         QVERIFY(s->rig.keys(QStringLiteral("Settings"), {QStringLiteral("Down"), QStringLiteral("Down")}));
         QVERIFY(s->rig.keys(QStringLiteral("Settings"), turnOn));
-        QVERIFY(s->rig.keys(QStringLiteral("Settings"), {QStringLiteral("F10")}));   // Save
+        QVERIFY(s->rig.keys(QStringLiteral("Settings"), {QStringLiteral("F10")}));  // Save
         QVERIFY(s->rig.waitForLog(s->zk, "ZSettingDlg::save"));
         QVERIFY(s->rig.waitForWindow(QStringLiteral("Settings"), false));
         {

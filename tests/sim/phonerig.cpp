@@ -335,7 +335,8 @@ QRect PhoneRig::windowGeometry(const QString& name) const
 {
     bool ok = false;
     const QString ids = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                 QStringLiteral("--name"), QLatin1Char('^') + name + QLatin1Char('$')}, &ok);
+                                 QStringLiteral("--name"), QLatin1Char('^') + name + QLatin1Char('$')},
+                                &ok);
     const QString id = ids.split(QLatin1Char('\n'), Qt::SkipEmptyParts).value(0);
     if (!ok || id.isEmpty())
         return {};
@@ -352,7 +353,8 @@ bool PhoneRig::keys(const QString& window, const QStringList& keyNames) const
 {
     bool ok = false;
     const QString ids = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                 QStringLiteral("--name"), QLatin1Char('^') + window + QLatin1Char('$')}, &ok);
+                                 QStringLiteral("--name"), QLatin1Char('^') + window + QLatin1Char('$')},
+                                &ok);
     const QString id = ids.split(QLatin1Char('\n'), Qt::SkipEmptyParts).value(0);
     if (!ok || id.isEmpty())
         return false;
@@ -367,7 +369,7 @@ bool PhoneRig::keys(const QStringList& keyNames) const
         xdotool({QStringLiteral("key"), k}, &ok);
         if (!ok)
             return false;
-        QTest::qWait(250);   // one key at a time, as a thumb presses them
+        QTest::qWait(250);  // one key at a time, as a thumb presses them
     }
     return true;
 }
@@ -376,7 +378,8 @@ bool PhoneRig::click(int x, int y) const
 {
     bool ok = false;
     xdotool({QStringLiteral("mousemove"), QString::number(x), QString::number(y),
-             QStringLiteral("click"), QStringLiteral("1")}, &ok);
+             QStringLiteral("click"), QStringLiteral("1")},
+            &ok);
     return ok;
 }
 

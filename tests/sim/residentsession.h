@@ -9,18 +9,18 @@
 #include <memory>
 
 // A story needs the virtual screen's tools, and zKestrel built.
-#define SKIP_WITHOUT_SCREEN()                                                         \
-    do {                                                                              \
-        const QString missing = PhoneRig::missingTools();                              \
-        if (!missing.isEmpty())                                                       \
+#define SKIP_WITHOUT_SCREEN()                                                                                  \
+    do {                                                                                                       \
+        const QString missing = PhoneRig::missingTools();                                                      \
+        if (!missing.isEmpty())                                                                                \
             QSKIP(qPrintable(QStringLiteral("needs ") + missing + QStringLiteral(" (scripts/packages.txt)"))); \
     } while (false)
 
-#define SKIP_WITHOUT_ZKESTREL()                                                       \
-    do {                                                                              \
-        SKIP_WITHOUT_SCREEN();                                                        \
-        if (!QFile::exists(QStringLiteral(ZK_BIN_DIR "/zKestrel")))                    \
-            QSKIP("zKestrel is not built yet");                                       \
+#define SKIP_WITHOUT_ZKESTREL()                                     \
+    do {                                                            \
+        SKIP_WITHOUT_SCREEN();                                      \
+        if (!QFile::exists(QStringLiteral(ZK_BIN_DIR "/zKestrel"))) \
+            QSKIP("zKestrel is not built yet");                     \
     } while (false)
 
 // The simulated phone with its applications up and zKestrel resident on it,
@@ -51,7 +51,7 @@ struct ResidentSession
     RunningPhone apps;
     QProcess* zk = nullptr;
 
-    static const QString title;   // "Tasks Manager"
+    static const QString title;  // "Tasks Manager"
 
     QStringList rows() const { return rig.painted("ZListBox"); }
     // Pops the window up and waits until its task list has been drawn.

@@ -68,9 +68,9 @@ private slots:
     {
         QVERIFY(channelOfBusName(QStringLiteral("org.freedesktop.DBus")).isEmpty());
         QVERIFY(channelOfBusName(QStringLiteral("org.qcop.c")).isEmpty());
-        QVERIFY(channelOfBusName(QStringLiteral("org.qcop.c5045f")).isEmpty());    // odd length
-        QVERIFY(channelOfBusName(QStringLiteral("org.qcop.c50XY")).isEmpty());     // not hex
-        QVERIFY(channelOfBusName(QStringLiteral("org.qcop.c50452F")).isEmpty());   // upper case
+        QVERIFY(channelOfBusName(QStringLiteral("org.qcop.c5045f")).isEmpty());   // odd length
+        QVERIFY(channelOfBusName(QStringLiteral("org.qcop.c50XY")).isEmpty());    // not hex
+        QVERIFY(channelOfBusName(QStringLiteral("org.qcop.c50452F")).isEmpty());  // upper case
     }
     void integersAreBigEndian()
     {
@@ -183,7 +183,8 @@ private slots:
                     icon = reg.readEntry(g, QStringLiteral("BigIcon"));
                 if (icon.endsWith(QLatin1String(".g"))) {
                     QVERIFY2(QFile::exists(QStringLiteral(ZK_SOURCE_DIR "/ezx/icons/")
-                                           + icon.chopped(2) + QStringLiteral(".png")), qPrintable(icon));
+                                           + icon.chopped(2) + QStringLiteral(".png")),
+                             qPrintable(icon));
                 } else {
                     if (!icon.startsWith(QLatin1Char('/')))
                         icon = reg.readEntry(g, QStringLiteral("Directory")) + QLatin1Char('/') + icon;

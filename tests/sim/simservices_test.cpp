@@ -11,8 +11,8 @@
 #include <QDataStream>
 #include <QDeadlineTimer>
 #include <QProcess>
-#include <QSignalSpy>
 #include <QScopeGuard>
+#include <QSignalSpy>
 #include <QUuid>
 
 #include <csignal>

@@ -35,7 +35,8 @@ private slots:
         QTest::newRow("uint max") << QByteArray("f(uint)") << words("4294967295") << QByteArray("ffffffff");
         QTest::newRow("long is 32-bit") << QByteArray("f(long)") << words("7") << QByteArray("00000007");
         QTest::newRow("QString utf-16") << QByteArray("f(QString)") << QList<QByteArray>{"a\xc3\xa9"}
-                                        << QByteArray("000000040061" "00e9");
+                                        << QByteArray("000000040061"
+                                                      "00e9");
         QTest::newRow("const QString&") << QByteArray("f(const QString&)") << words("ab")
                                         << QByteArray("0000000400610062");
         QTest::newRow("empty QString") << QByteArray("f(QString)") << QList<QByteArray>{""} << QByteArray("00000000");
@@ -50,7 +51,10 @@ private slots:
         QTest::newRow("QUuid bare") << QByteArray("f(QUuid)") << words("12345678-9ABC-DEF0-1234-56789ABCDEF0")
                                     << QByteArray("123456789abcdef0123456789abcdef0");
         QTest::newRow("mixed") << QByteArray("f(int,QString,bool)") << words("1 a true")
-                               << QByteArray("00000001" "0000000200" "61" "01");
+                               << QByteArray("00000001"
+                                             "0000000200"
+                                             "61"
+                                             "01");
         QTest::newRow("empty list") << QByteArray("show()") << QList<QByteArray>{} << QByteArray();
         QTest::newRow("no list, no args") << QByteArray("launch") << QList<QByteArray>{} << QByteArray();
         QTest::newRow("no list, one uuid") << QByteArray("launchApp4NoLockCheck")

@@ -14,10 +14,10 @@ namespace drawntexts {
 
 struct Text
 {
-    QPointer<QWidget> widget;   // the widget whose paint event drew it
+    QPointer<QWidget> widget;  // the widget whose paint event drew it
     QString text;
-    QRectF box;                 // advance width × font height, window coordinates
-    QRectF clip;                // the painter's clip, window coordinates; null when none
+    QRectF box;   // advance width × font height, window coordinates
+    QRectF clip;  // the painter's clip, window coordinates; null when none
 };
 
 // Every text the window and its visible children draw, in painting order.

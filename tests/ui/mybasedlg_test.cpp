@@ -159,7 +159,7 @@ private slots:
         CountingDlg idle;
         bool ranOn = false;
         const int r = runWith(running, [&] {
-            idle.softKey()->click(ZSoftKey::Left);   // never exec'ed
+            idle.softKey()->click(ZSoftKey::Left);  // never exec'ed
             QTimer::singleShot(0, &running, [&] {
                 ranOn = running.isVisible();
                 running.softKey()->click(ZSoftKey::Left);

@@ -44,7 +44,7 @@ private:
         if (index < static_cast<int>(m_steps.size()))
             m_steps[static_cast<size_t>(index)](popup);
         else
-            cancel(popup);   // not expected: never leave it open
+            cancel(popup);  // not expected: never leave it open
     }
 
     QTimer m_timer;

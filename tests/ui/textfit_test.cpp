@@ -67,9 +67,24 @@ constexpr int kClockMhz = 2400;
 constexpr int kLoad = 100;
 
 enum class Screen {
-    Tasks, TasksMenu, Favourites, FavouritesMenu, Monitor, MonitorMenu, Settings,
-    OnOffPicker, ChoicePicker, NumberPicker, ColourPicker, About, Details, DetailsLibraries,
-    Add, Rename, Priority, AllSlotsUsed
+    Tasks,
+    TasksMenu,
+    Favourites,
+    FavouritesMenu,
+    Monitor,
+    MonitorMenu,
+    Settings,
+    OnOffPicker,
+    ChoicePicker,
+    NumberPicker,
+    ColourPicker,
+    About,
+    Details,
+    DetailsLibraries,
+    Add,
+    Rename,
+    Priority,
+    AllSlotsUsed
 };
 
 const std::map<Screen, const char*> kScreenNames = {
@@ -103,8 +118,8 @@ constexpr int kColourRow = 10;
 QString longName(const QString& language)
 {
     return language == QLatin1String("ru")
-        ? QString::fromUtf8("Календарь событий и напоминаний на каждый день")
-        : QStringLiteral("Calendar of events and reminders for every day");
+               ? QString::fromUtf8("Календарь событий и напоминаний на каждый день")
+               : QStringLiteral("Calendar of events and reminders for every day");
 }
 
 // The task's program name: one word, as a task list shows it.
@@ -141,7 +156,7 @@ bool isScrolledViewport(const QWidget* w)
 QString nameOf(const QWidget* w)
 {
     return QString::fromLatin1(w->metaObject()->className())
-        + (w->objectName().isEmpty() ? QString() : QLatin1Char('#') + w->objectName());
+           + (w->objectName().isEmpty() ? QString() : QLatin1Char('#') + w->objectName());
 }
 
 QString rectText(const QRectF& r)
@@ -186,10 +201,10 @@ QStringList fitProblems(QWidget* window, const QList<const QWidget*>& figures)
         const QRectF area = visibleArea(w);
         const QRectF shown = t.box & area;
         if (shown.isEmpty())
-            continue;   // scrolled out of sight
+            continue;  // scrolled out of sight
         const bool inMenu = menu && (w == menu || menu->isAncestorOf(w));
         if (menu && !inMenu && t.box.intersects(drawntexts::windowRect(menu)))
-            continue;   // under the open menu
+            continue;  // under the open menu
         drawn[w] << t.text;
         const QString what = QStringLiteral("%1 \"%2\" at %3").arg(nameOf(w), t.text, rectText(t.box));
 
@@ -201,8 +216,7 @@ QStringList fitProblems(QWidget* window, const QList<const QWidget*>& figures)
         ZListBox* list = listOf(w);
         const int current = list ? list->currentItem() : -1;
         const bool currentRow = current >= 0
-            && list->itemRect(current).translated(drawntexts::windowRect(w).topLeft())
-                   .contains(t.box.center().toPoint());
+                                && list->itemRect(current).translated(drawntexts::windowRect(w).topLeft()).contains(t.box.center().toPoint());
         if (currentRow && (isElided(t.text) || cutSideways)) {
             if (!list->isMarqueeRunning())
                 problems << what + QStringLiteral(": the current row is cut, not scrolled");
@@ -230,7 +244,7 @@ QStringList fitProblems(QWidget* window, const QList<const QWidget*>& figures)
                 continue;
             if (shown.adjusted(kSlack, kSlack, -kSlack, -kSlack).intersects(o))
                 problems << what + QStringLiteral(": runs over ") + nameOf(other) + QLatin1Char(' ')
-                        + rectText(o);
+                                + rectText(o);
         }
     }
 
@@ -258,11 +272,11 @@ QStringList fitProblems(QWidget* window, const QList<const QWidget*>& figures)
                 line = line.trimmed();
             if (shownLines != lines)
                 problems << what + QStringLiteral(": a figure drawn as \"")
-                        + shownLines.join(QStringLiteral("\" \"")) + QLatin1Char('"');
+                                + shownLines.join(QStringLiteral("\" \"")) + QLatin1Char('"');
         } else if (!std::any_of(pieces.cbegin(), pieces.cend(), isElided)
                    && withoutBlanks(pieces.join(QString())) != withoutBlanks(text)) {
             problems << what + QStringLiteral(": drawn as \"") + pieces.join(QStringLiteral("\" \""))
-                    + QLatin1Char('"');
+                            + QLatin1Char('"');
         }
     }
     return problems;
@@ -311,7 +325,7 @@ class TextFitTest : public QObject
     Q_OBJECT
 
     QTemporaryDir m_programs;
-    QProcess m_task;   // a task with a long name
+    QProcess m_task;  // a task with a long name
     std::unique_ptr<ZKestrel> m_window;
     std::map<QString, QList<QPair<QString, QImage>>> m_sheets;
 
@@ -331,7 +345,7 @@ class TextFitTest : public QObject
         QByteArray text;
         if (listFont > 0) {
             text += "[Font]\nListFontSize = " + QByteArray::number(listFont)
-                  + "\nPanelFontSize = " + QByteArray::number(panelFont) + "\n";
+                    + "\nPanelFontSize = " + QByteArray::number(panelFont) + "\n";
         }
         text += "[App]\n";
         for (int slot = 0; slot < favouriteSlotCount; ++slot) {
@@ -350,10 +364,10 @@ class TextFitTest : public QObject
     void writeRegistry(const QString& language)
     {
         const QByteArray text = "[long]\nName = " + longName(language).toUtf8()
-                              + "\nAppID = {00000000-0000-0000-0000-00000000101a}\n"
-                                "Icon = /img/app.png\n"
-                                "[clock]\nName = Clock\nAppID = {00000000-0000-0000-0000-00000000c10c}\n"
-                                "Icon = /img/app.png\n";
+                                + "\nAppID = {00000000-0000-0000-0000-00000000101a}\n"
+                                  "Icon = /img/app.png\n"
+                                  "[clock]\nName = Clock\nAppID = {00000000-0000-0000-0000-00000000c10c}\n"
+                                  "Icon = /img/app.png\n";
         QVERIFY(testfiles::writeFile(devicePath(QLatin1String(systemRegistryPath)), text));
     }
 
@@ -490,9 +504,9 @@ class TextFitTest : public QObject
             dlg.show();
             ZListBox* list = dlg.settingsList();
             const int row = screen == Screen::ChoicePicker   ? kChoiceRow
-                          : screen == Screen::NumberPicker ? kNumberRow
-                          : screen == Screen::ColourPicker ? kColourRow
-                                                           : kLongTitleRow;
+                            : screen == Screen::NumberPicker ? kNumberRow
+                            : screen == Screen::ColourPicker ? kColourRow
+                                                             : kLongTitleRow;
             list->setCurrentItem(row);
             if (screen == Screen::Settings)
                 return check(&dlg, sheetName);
@@ -564,7 +578,7 @@ private slots:
     {
         QTest::addColumn<int>("screen");
         QTest::addColumn<QString>("language");
-        QTest::addColumn<int>("listFont");    // 0: the default
+        QTest::addColumn<int>("listFont");  // 0: the default
         QTest::addColumn<int>("panelFont");
         QTest::addColumn<bool>("onSheet");
         struct Size
@@ -599,8 +613,8 @@ private slots:
         writeRegistry(language);
         const Screen s = static_cast<Screen>(screen);
         const QString sheetName = onSheet
-            ? language + QLatin1Char('/') + QLatin1String(kScreenNames.at(s))
-            : QString();
+                                      ? language + QLatin1Char('/') + QLatin1String(kScreenNames.at(s))
+                                      : QString();
         const QStringList problems = visit(s, language, sheetName);
         QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QStringLiteral("\n  "))));
     }

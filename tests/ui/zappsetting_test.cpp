@@ -167,7 +167,7 @@ private slots:
         QCOMPARE(row(dlg, 0)->valueText(), QStringLiteral("On"));
         QCOMPARE(row(dlg, 3)->valueText(), QStringLiteral("Off"));
         QCOMPARE(row(dlg, 6)->valueText(), QStringLiteral("Quit"));
-        QCOMPARE(row(dlg, 7)->valueText(), QStringLiteral("40"));   // not corrected
+        QCOMPARE(row(dlg, 7)->valueText(), QStringLiteral("40"));  // not corrected
         QCOMPARE(row(dlg, 10)->valueText(), QStringLiteral("#12ab34"));
     }
 
@@ -220,8 +220,8 @@ private slots:
     {
         ZAppSetting dlg;
         PopupDriver user;
-        user.then(pickEntry(0));   // row 1 On
-        user.then(pickEntry(1));   // row 7 Kill
+        user.then(pickEntry(0));  // row 1 On
+        user.then(pickEntry(1));  // row 7 Kill
         const int r = run(dlg, [&] {
             openRow(dlg, 0);
             openRow(dlg, 6);
@@ -249,8 +249,7 @@ private slots:
                 dlg.softKey()->click(ZSoftKey::Left);
             });
             QCOMPARE(r, 1);
-            QCOMPARE(ZConfig(configFilePath()).readEntry(QStringLiteral("Key"),
-                                                         QStringLiteral("ActionOnC"), absent),
+            QCOMPARE(ZConfig(configFilePath()).readEntry(QStringLiteral("Key"), QStringLiteral("ActionOnC"), absent),
                      QString::number(entry));
             QCOMPARE(gSettings->actionOnC, entry);
         }
@@ -309,12 +308,12 @@ private slots:
     {
         ZAppSetting dlg;
         PopupDriver user;
-        user.then(pickEntry(1));   // row 4 SendReaisePhone Off
-        user.then(pickEntry(0));   // row 5 SendGoToIDLE On
-        user.then(pickEntry(0));   // row 10 UserFont On
-        user.then(pickEntry(0));   // row 2 ShowAppNoWindow On
-        user.then(pickEntry(1));   // row 6 ShowInfoByGreen Off
-        user.then(pickEntry(0));   // row 3 TimeInCaption On
+        user.then(pickEntry(1));  // row 4 SendReaisePhone Off
+        user.then(pickEntry(0));  // row 5 SendGoToIDLE On
+        user.then(pickEntry(0));  // row 10 UserFont On
+        user.then(pickEntry(0));  // row 2 ShowAppNoWindow On
+        user.then(pickEntry(1));  // row 6 ShowInfoByGreen Off
+        user.then(pickEntry(0));  // row 3 TimeInCaption On
         run(dlg, [&] {
             for (int index : {3, 4, 9, 1, 5, 2})
                 openRow(dlg, index);

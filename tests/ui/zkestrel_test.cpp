@@ -2,8 +2,8 @@
 
 #include "core/globals.h"
 #include "core/zsettings.h"
-#include "ezx/zapplication.h"
 #include "ezx/languageresources.h"
+#include "ezx/zapplication.h"
 #include "ezx/zimage.h"
 #include "ezx/zlistbox.h"
 #include "ezx/znavtabwidget.h"
@@ -73,8 +73,7 @@ class ZKestrelTest : public QObject
 
     static QList<Entry> tail()
     {
-        return {{"Settings", "/img/flag.png"}, {"About zKestrel", "/img/about.png"},
-                {"Exit", "/img/exit.png"}};
+        return {{"Settings", "/img/flag.png"}, {"About zKestrel", "/img/about.png"}, {"Exit", "/img/exit.png"}};
     }
 
 private slots:

@@ -15,7 +15,7 @@
 
 struct Picture
 {
-    QString path;   // relative to the repository
+    QString path;  // relative to the repository
     QImage image;
 };
 using Pictures = QList<Picture>;

@@ -360,7 +360,7 @@ void play(QPainter& p, const QColor&)
     p.drawPath(tri);
 }
 
-} // namespace glyph
+}  // namespace glyph
 
 namespace glyph16 {
 
@@ -412,7 +412,7 @@ void generic(QPainter& p, const QColor&)
             p.drawRoundedRect(QRectF(3 + col * 6, 3 + row * 6, 4, 4), 0.8, 0.8);
 }
 
-} // namespace glyph16
+}  // namespace glyph16
 
 QImage tileIcon(int size, const QColor& colour, const Glyph& symbol, int designSize)
 {

@@ -18,13 +18,13 @@ QPainterPath headOutline()
 {
     QPainterPath h;
     h.moveTo(17, 37);
-    h.cubicTo(13.5, 26, 16.5, 7.5, 29, 5);            // back of the head to the crown
-    h.cubicTo(35, 4, 39, 6.5, 40.5, 10);              // forehead
-    h.cubicTo(44.5, 9.8, 47.8, 12.8, 47, 18.6);       // upper beak to the hooked tip
-    h.quadTo(46, 15.4, 42.4, 15.8);                   // gape
+    h.cubicTo(13.5, 26, 16.5, 7.5, 29, 5);       // back of the head to the crown
+    h.cubicTo(35, 4, 39, 6.5, 40.5, 10);         // forehead
+    h.cubicTo(44.5, 9.8, 47.8, 12.8, 47, 18.6);  // upper beak to the hooked tip
+    h.quadTo(46, 15.4, 42.4, 15.8);              // gape
     h.lineTo(42.4, 17.2);
-    h.quadTo(41.6, 18.6, 39.6, 18.8);                 // chin
-    h.cubicTo(37.5, 24, 39, 30, 41.5, 37);            // throat
+    h.quadTo(41.6, 18.6, 39.6, 18.8);       // chin
+    h.cubicTo(37.5, 24, 39, 30, 41.5, 37);  // throat
     h.closeSubpath();
     return h;
 }
@@ -149,7 +149,7 @@ QImage kestrel()
     return canvas.take();
 }
 
-} // namespace
+}  // namespace
 
 Pictures programIcon()
 {

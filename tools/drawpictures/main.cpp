@@ -40,7 +40,7 @@ QImage previewSheet(const Pictures& all, int zoom)
     return sheet;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

@@ -185,7 +185,7 @@ QImage exitIcon()
     return canvas.take();
 }
 
-} // namespace
+}  // namespace
 
 Pictures menuIcons()
 {

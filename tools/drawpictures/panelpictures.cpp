@@ -46,7 +46,7 @@ void verticalGauge(QPainter& p, int x, bool lit)
     const int cells = 13;
     for (int k = 0; k < cells; ++k) {
         const int y = 1 + k * 3;
-        const qreal busy = 1.0 - qreal(k) / (cells - 1);   // top cell = full load
+        const qreal busy = 1.0 - qreal(k) / (cells - 1);  // top cell = full load
         p.setBrush(lit ? loadColour(busy) : unlitCell);
         p.drawRect(QRect(x + 1, y, cpuGaugeWidth - 2, 2));
     }
@@ -78,10 +78,10 @@ QImage cpu()
     p.setBrush(QColor(0xa9, 0xb3, 0xbe));
     for (int i = 0; i < 5; ++i) {
         const qreal at = 11.0 + i * 4.0;
-        p.drawRect(QRectF(at, 4, 2, 5));           // top
-        p.drawRect(QRectF(at, 31, 2, 5));          // bottom
-        p.drawRect(QRectF(5, at - 1, 5, 2));       // left
-        p.drawRect(QRectF(32, at - 1, 5, 2));      // right
+        p.drawRect(QRectF(at, 4, 2, 5));       // top
+        p.drawRect(QRectF(at, 31, 2, 5));      // bottom
+        p.drawRect(QRectF(5, at - 1, 5, 2));   // left
+        p.drawRect(QRectF(32, at - 1, 5, 2));  // right
     }
     QPainterPath chip;
     chip.addRoundedRect(body, 2.5, 2.5);
@@ -95,7 +95,7 @@ QImage cpu()
     p.drawLine(QPointF(17.5, 23.5), QPointF(21.5, 23.5));
     p.setPen(Qt::NoPen);
     p.setBrush(ink::white());
-    p.drawEllipse(QPointF(12.6, 11.6), 1.0, 1.0);   // pin-one mark
+    p.drawEllipse(QPointF(12.6, 11.6), 1.0, 1.0);  // pin-one mark
     verticalGauge(p, panelWidth - cpuGaugeWidth, true);
     return canvas.take();
 }
@@ -165,7 +165,7 @@ QImage horizontalCover()
     return canvas.take();
 }
 
-} // namespace
+}  // namespace
 
 Pictures panelPictures()
 {

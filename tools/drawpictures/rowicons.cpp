@@ -43,7 +43,7 @@ QImage desktop()
     return canvas.take();
 }
 
-} // namespace
+}  // namespace
 
 Pictures rowAndLauncherIcons()
 {

@@ -103,7 +103,7 @@ QImage libraryList()
     return canvas.take();
 }
 
-} // namespace
+}  // namespace
 
 Pictures tabIcons()
 {
