@@ -1,6 +1,7 @@
 #include "catalogue/favouriteslist.h"
 
 #include "catalogue/favourites.h"
+#include "ezx/ownpicture.h"
 #include "ezx/res_icon_reader.h"
 #include "ezx/zlistbox.h"
 #include "platform/devicepath.h"
@@ -31,7 +32,7 @@ QPixmap favouriteIcon(const QString& icon, const QString& appDir, bool cached)
     }
 
     if (pixmap.isNull())
-        pixmap.load(appDir + QStringLiteral("/img/run_app.png"));
+        pixmap = ownPicture(appDir + QStringLiteral("/img/run_app.png"));
     scaleIconTo(pixmap, favouriteIconSize);
     return pixmap;
 }
@@ -41,7 +42,7 @@ void fillFavouritesList(ZListBox* list, const QString& appDir, const QString& hi
     logLine(QStringLiteral("buildAppList"));
 
     auto* hideAll = new ZListRowItem(list, rowLayout);
-    hideAll->setPixmap(0, QPixmap(appDir + QStringLiteral("/img/desktop.png")));
+    hideAll->setPixmap(0, ownPicture(appDir + QStringLiteral("/img/desktop.png")));
     hideAll->appendSubItem(1, hideAllText, true);
     list->insertItem(hideAll, 0, true);
 

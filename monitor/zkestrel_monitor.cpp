@@ -2,6 +2,7 @@
 
 #include "core/globals.h"
 #include "core/zsettings.h"
+#include "ezx/ownpicture.h"
 #include "ezx/zimage.h"
 #include "ezx/zlabel.h"
 #include "ezx/zlistbox.h"
@@ -60,7 +61,7 @@ ZImage* panelPicture(ZScrollPanel* panel, const QString& file)
     auto* image = new ZImage(panel, nullptr, 0);
     // A missing file leaves an empty picture; the places computed from it
     // then start from an empty size.
-    image->setPixmap(QPixmap(appDir() + file));
+    image->setPixmap(ownPicture(appDir() + file));
     return image;
 }
 

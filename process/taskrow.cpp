@@ -1,5 +1,6 @@
 #include "process/taskrow.h"
 
+#include "ezx/ownpicture.h"
 #include "ezx/res_icon_reader.h"
 #include "platform/devicepath.h"
 #include "process/catalogmatch.h"
@@ -14,10 +15,10 @@ QPixmap builtInIcon(const RowSources& sources, const char* file)
 {
     const QString path = sources.appDir + QLatin1String(file);
     if (!sources.pictures)
-        return QPixmap(path);
+        return ownPicture(path);
     auto it = sources.pictures->constFind(path);
     if (it == sources.pictures->constEnd())
-        it = sources.pictures->insert(path, QPixmap(path));
+        it = sources.pictures->insert(path, ownPicture(path));
     return *it;
 }
 

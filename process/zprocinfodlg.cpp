@@ -2,6 +2,7 @@
 
 #include "core/globals.h"
 #include "core/zsettings.h"
+#include "ezx/ownpicture.h"
 #include "ezx/zformcontainer.h"
 #include "ezx/zkeys.h"
 #include "ezx/zlabel.h"
@@ -62,8 +63,8 @@ ZProcInfoDlg::ZProcInfoDlg(int pid)
 
     logLine(QStringLiteral("ZProcInfoDlg: Add visual component"));
     pageTabs = new ZNavTabWidget(this, nullptr, kTabSkin);
-    const QIcon infoIcon(QPixmap(appDir() + QStringLiteral("/img/info.png")));
-    const QIcon libIcon(QPixmap(appDir() + QStringLiteral("/img/liblist.png")));
+    const QIcon infoIcon(ownPicture(appDir() + QStringLiteral("/img/info.png")));
+    const QIcon libIcon(ownPicture(appDir() + QStringLiteral("/img/liblist.png")));
     infoPanel = new ZFormContainer(this, 0, kFormSkin);
     addInfoLines(task, cmdline);
 

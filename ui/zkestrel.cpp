@@ -2,6 +2,7 @@
 
 #include "core/globals.h"
 #include "core/zsettings.h"
+#include "ezx/ownpicture.h"
 #include "ezx/zapplication.h"
 #include "ezx/zfocus.h"
 #include "ezx/zimage.h"
@@ -52,7 +53,7 @@ QString appDir()
 // A picture from the program's folder; a missing file gives an empty one.
 QPixmap picture(const char* path)
 {
-    return QPixmap(appDir() + QLatin1String(path));
+    return ownPicture(appDir() + QLatin1String(path));
 }
 
 // The settings' text look: the list font on both lists, the panel font and,

@@ -1,6 +1,7 @@
 // The program's pictures and the framework's named icons: every picture the
 // program loads is there at its size, the side panel's pictures follow the
 // panel's placement rules, and a contact sheet is drawn for people to look at.
+#include "ezx/ownpicture.h"
 #include "ezx/res_icon_reader.h"
 #include "ezx/zskin.h"
 #include "tests/common/ztest.h"
@@ -207,7 +208,12 @@ private slots:
             QVERIFY2(!image.isNull(), named.path);
             QCOMPARE(image.size(), QSize(named.width, named.height));
             QVERIFY2(opaquePixels(image) > image.width() * image.height() / 4, named.path);
+            // The program reads its own pictures with the PNG reader alone.
+            const QImage own = ownPicture(binDir + QLatin1Char('/') + QLatin1String(named.path)).toImage();
+            QVERIFY2(ztest::samePicture(own, image), named.path);
         }
+        QVERIFY(ownPicture(binDir + QStringLiteral("/img/no-such-picture.png")).isNull());
+        QVERIFY(ownPicture(binDir).isNull());  // a folder
     }
 
     void cpuPictureAndItsCover()
