@@ -9,13 +9,15 @@
 // would read are all seen. The call then goes on to Qt's own drawText.
 //
 // It also notes every picture the program loads from a file (the QPixmap
-// constructor and QPixmap::load taking a file name), in the file named by
+// constructor and QPixmap::load taking a file name, and QPixmap's
+// fromImageReader() with a reader of a file), in the file named by
 // ZK_PICTURE_PROBE, one line per load:
 //
 //   loaded|missing TAB <file name as given>
 //
 // so that a test sees a picture that falls back to nothing.
 #include <QByteArray>
+#include <QImageReader>
 #include <QPainter>
 #include <QPixmap>
 #include <QRect>
@@ -143,4 +145,15 @@ bool QPixmap::load(const QString& fileName, const char* format, Qt::ImageConvers
     const bool loaded = real(this, fileName, format, flags);
     notePicture(fileName, loaded);
     return loaded;
+}
+
+QPixmap QPixmap::fromImageReader(QImageReader* reader, Qt::ImageConversionFlags flags)
+{
+    using FromReader = QPixmap (*)(QImageReader*, Qt::ImageConversionFlags);
+    static FromReader real = realFunction<FromReader>(
+        "_ZN7QPixmap15fromImageReaderEP12QImageReader6QFlagsIN2Qt19ImageConversionFlagEE");
+    QPixmap pixmap = real(reader, flags);
+    if (reader && !reader->fileName().isEmpty())
+        notePicture(reader->fileName(), !pixmap.isNull());
+    return pixmap;
 }
