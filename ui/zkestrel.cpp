@@ -56,8 +56,9 @@ QPixmap picture(const char* path)
     return ownPicture(appDir() + QLatin1String(path));
 }
 
-// The settings' text look: the list font on both lists, the panel font and,
-// when asked for, the panel colour on the side panel's figures.
+// The settings' text look: the list font on both lists and the monitor
+// tab's titles, the panel font and, when asked for, the panel colour on the
+// side panel's figures.
 void applyTextSettings(ZKestrel* w)
 {
     QFont font = QApplication::font();
@@ -66,6 +67,10 @@ void applyTextSettings(ZKestrel* w)
     for (ZListBox* list : {w->procListBox, w->appListBox}) {
         list->setItemFont(0, font, false);
         list->setItemFont(0, font, true);
+    }
+    for (ZLabel* title : {w->cpuTitleLabel, w->ramTitleLabel, w->swapTitleLabel}) {
+        if (title)
+            title->setFont(font);
     }
     font = QApplication::font();
     if (gSettings)
