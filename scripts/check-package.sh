@@ -41,7 +41,7 @@ programs=$(cd "$work" && find . -type f -exec sh -c 'head -c4 "$1" | grep -q ELF
   fault "the programs in the package are: $programs"
 while read -r p; do
   [ -n "$p" ] || continue
-  if readelf -S "$work$p" | grep -q "\.symtab"; then fault "$p is not stripped"; fi
+  if [[ $(readelf -S "$work$p") == *.symtab* ]]; then fault "$p is not stripped"; fi
 done <<< "$programs"
 head -n1 "$work/usr/bin/zKestrel" | grep -q '^#!/bin/sh' || fault "/usr/bin/zKestrel is not the launcher"
 for pic in "$top"/img/*.png "$top"/panel/*.png; do

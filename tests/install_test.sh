@@ -71,8 +71,9 @@ program=$(readlink -f "$appdir/zKestrel")
 # but preloading the runtime would put it into the launcher's shell and
 # tools too, which are not built for it (they hang). So only the probe is
 # preloaded and the program is told to accept that order: its runtime still
-# comes before the C library, so every allocation is seen.
-if ldd "$program" | grep -q libasan; then
+# comes before the C library, so every allocation is seen. (Not `grep -q`:
+# under pipefail, ldd killed by the early close would read as "not sanitized".)
+if [[ $(ldd "$program") == *libasan* ]]; then
   export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0"
 fi
 
