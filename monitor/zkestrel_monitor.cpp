@@ -1,8 +1,8 @@
 #include "ui/zkestrel.h"
 
 #include "core/globals.h"
+#include "core/programpicture.h"
 #include "core/zsettings.h"
-#include "ezx/ownpicture.h"
 #include "ezx/zimage.h"
 #include "ezx/zlabel.h"
 #include "ezx/zlistbox.h"
@@ -51,17 +51,12 @@ constexpr int titleToGraph = 20;
 constexpr int pageWidth = 240;
 constexpr int scrollBarWidth = 4;
 
-QString appDir()
-{
-    return gSettings ? gSettings->getAppDir() : QString();
-}
-
 ZImage* panelPicture(ZScrollPanel* panel, const QString& file)
 {
     auto* image = new ZImage(panel, nullptr, 0);
     // A missing file leaves an empty picture; the places computed from it
     // then start from an empty size.
-    image->setPixmap(ownPicture(appDir() + file));
+    image->setPixmap(programPicture(file));
     return image;
 }
 

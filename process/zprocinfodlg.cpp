@@ -1,8 +1,6 @@
 #include "process/zprocinfodlg.h"
 
-#include "core/globals.h"
-#include "core/zsettings.h"
-#include "ezx/ownpicture.h"
+#include "core/programpicture.h"
 #include "ezx/zformcontainer.h"
 #include "ezx/zkeys.h"
 #include "ezx/zlabel.h"
@@ -35,11 +33,6 @@ const int kFormSkin = 23;
 const int kLabelSkin = 87;
 const int kListSkin = 40;
 
-QString appDir()
-{
-    return gSettings ? gSettings->getAppDir() : QString();
-}
-
 ZLabel* infoLine(const QString& text, QWidget* parent, int pointSize, int width)
 {
     auto* label = new ZLabel(text, parent, nullptr, 0, kLabelSkin);
@@ -63,8 +56,8 @@ ZProcInfoDlg::ZProcInfoDlg(int pid)
 
     logLine(QStringLiteral("ZProcInfoDlg: Add visual component"));
     pageTabs = new ZNavTabWidget(this, nullptr, kTabSkin);
-    const QIcon infoIcon(ownPicture(appDir() + QStringLiteral("/img/info.png")));
-    const QIcon libIcon(ownPicture(appDir() + QStringLiteral("/img/liblist.png")));
+    const QIcon infoIcon(programPicture(QStringLiteral("/img/info.png")));
+    const QIcon libIcon(programPicture(QStringLiteral("/img/liblist.png")));
     infoPanel = new ZFormContainer(this, 0, kFormSkin);
     addInfoLines(task, cmdline);
 

@@ -1,8 +1,8 @@
 #include "ui/zkestrel.h"
 
 #include "core/globals.h"
+#include "core/programpicture.h"
 #include "core/zsettings.h"
-#include "ezx/ownpicture.h"
 #include "ezx/zapplication.h"
 #include "ezx/zfocus.h"
 #include "ezx/zimage.h"
@@ -45,15 +45,10 @@ constexpr int kPanelWidth = 50;
 // Every options menu entry starts with three blanks.
 const QString kMenuIndent = QStringLiteral("   ");
 
-QString appDir()
-{
-    return gSettings ? gSettings->getAppDir() : QString();
-}
-
 // A picture from the program's folder; a missing file gives an empty one.
 QPixmap picture(const char* path)
 {
-    return ownPicture(appDir() + QLatin1String(path));
+    return programPicture(QLatin1String(path));
 }
 
 // The settings' text look: the list font on both lists and the monitor
