@@ -94,15 +94,35 @@ QString atomicTemporaryPath(const QString& path)
     return path + QStringLiteral(".tmp");
 }
 
-bool writeFileAtomically(const QString& path, const QByteArray& data, QString* error)
+FileReplacement::FileReplacement(const QString& path)
+    : m_target(resolvedTarget(path))
+    , m_tempName(QFile::encodeName(atomicTemporaryPath(m_target)))
 {
-    const QString target = resolvedTarget(path);
-    const QByteArray targetName = QFile::encodeName(target);
-    const QByteArray tempName = QFile::encodeName(atomicTemporaryPath(target));
+    m_fd = openLockedTemporary(m_tempName, &m_error);
+}
 
-    const int fd = openLockedTemporary(tempName, error);
-    if (fd < 0)
+FileReplacement::~FileReplacement()
+{
+    giveUp();
+}
+
+void FileReplacement::giveUp()
+{
+    if (m_fd < 0)
+        return;
+    // Still holding the lock, so the file at that name is ours. Closing
+    // releases the lock; a writer waiting for it finds the name gone and
+    // makes a new temporary file.
+    ::unlink(m_tempName.constData());
+    ::close(m_fd);
+    m_fd = -1;
+}
+
+bool FileReplacement::commit(const QByteArray& data)
+{
+    if (m_fd < 0)
         return false;
+    const QByteArray targetName = QFile::encodeName(m_target);
 
     // The target's permissions before any byte goes in, so that a private
     // file is never readable through its temporary copy. A writer killed
@@ -112,35 +132,32 @@ bool writeFileAtomically(const QString& path, const QByteArray& data, QString* e
     bool ok = true;
     struct stat old = {};
     const bool replacing = ::stat(targetName.constData(), &old) == 0;
-    if (!replacing && ::fstat(fd, &old) != 0)
+    if (!replacing && ::fstat(m_fd, &old) != 0)
         old.st_mode = 0600;
-    if (::fchmod(fd, old.st_mode & 07777 & ~mode_t(S_IWOTH)) != 0) {
-        *error = systemError("cannot give the temporary file the file's permissions");
+    if (::fchmod(m_fd, old.st_mode & 07777 & ~mode_t(S_IWOTH)) != 0) {
+        m_error = systemError("cannot give the temporary file the file's permissions");
         ok = false;
-    } else if (::ftruncate(fd, 0) != 0) {
-        *error = systemError("cannot empty the temporary file");
+    } else if (::ftruncate(m_fd, 0) != 0) {
+        m_error = systemError("cannot empty the temporary file");
         ok = false;
-    } else if (!writeAll(fd, data)) {
-        *error = systemError("cannot write the temporary file");
-        ok = false;
-    }
-    if (ok && ::fdatasync(fd) != 0) {
-        *error = systemError("cannot sync the temporary file");
+    } else if (!writeAll(m_fd, data)) {
+        m_error = systemError("cannot write the temporary file");
         ok = false;
     }
-    if (ok && ::rename(tempName.constData(), targetName.constData()) != 0) {
-        *error = systemError("cannot rename the temporary file");
+    if (ok && ::fdatasync(m_fd) != 0) {
+        m_error = systemError("cannot sync the temporary file");
+        ok = false;
+    }
+    if (ok && ::rename(m_tempName.constData(), targetName.constData()) != 0) {
+        m_error = systemError("cannot rename the temporary file");
         ok = false;
     }
     if (!ok) {
-        // Still holding the lock, so the file at that name is ours.
-        ::unlink(tempName.constData());
-        ::close(fd);
+        giveUp();
         return false;
     }
-    syncFolder(QFile::encodeName(QFileInfo(target).absolutePath()));
-    // Closing releases the lock; a writer waiting for it finds the name gone
-    // and makes a new temporary file.
-    ::close(fd);
+    syncFolder(QFile::encodeName(QFileInfo(m_target).absolutePath()));
+    ::close(m_fd);
+    m_fd = -1;
     return true;
 }

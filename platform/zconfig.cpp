@@ -10,6 +10,8 @@
 #include <QFileInfo>
 #include <QHash>
 
+#include <optional>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -50,11 +52,15 @@ bool makeFolder(const QString& folder)
 class ZConfig::Private
 {
 public:
+    explicit Private(const QString& file)
+        : path(file)
+    {
+    }
+
     QString path;
     std::vector<ini::Line> lines;
     QByteArray newline = "\n";
     bool bom = false;
-    bool dirty = false;
     bool readable = true;  // false: the file exists but could not be read
     bool existed = false;
 
@@ -64,11 +70,21 @@ public:
     QHash<QString, QHash<QString, int>> entries;
     QStringList groupOrder;
 
+    // This object's own writes in the order they were first made, each with
+    // its latest value. flush() applies them to the file as it is at that
+    // moment, so that what another writer changed meanwhile stays.
+    std::vector<std::pair<std::pair<QString, QString>, QString>> written;
+
     void load();
     void reindex();
     int lastLineOfGroup(const QString& group) const;
-    bool setValue(const QString& group, const QString& key, const QString& value);
+    // Puts the value into the lines; true when that changed them.
+    bool apply(const QString& group, const QString& key, const QString& value);
+    void write(const QString& group, const QString& key, const QString& value);
     const ini::Line* find(const QString& group, const QString& key) const;
+    QByteArray text() const;
+    // Takes over what a fresh read (with this object's writes applied) holds.
+    void adopt(Private&& fresh);
 };
 
 void ZConfig::Private::load()
@@ -163,27 +179,17 @@ int ZConfig::Private::lastLineOfGroup(const QString& group) const
     return last;
 }
 
-bool ZConfig::Private::setValue(const QString& group, const QString& key, const QString& value)
+bool ZConfig::Private::apply(const QString& group, const QString& key, const QString& value)
 {
-    if (!ini::validGroupName(group)) {
-        logLine(QStringLiteral("ZConfig: refused group name \"") + ini::escapeValue(group) + QStringLiteral("\" in ") + path);
-        return false;
-    }
-    if (!ini::validKey(key)) {
-        logLine(QStringLiteral("ZConfig: refused key \"") + ini::escapeValue(key) + QStringLiteral("\" in ") + path);
-        return false;
-    }
-
     const auto g = entries.constFind(group);
     if (g != entries.constEnd()) {
         const auto k = g->constFind(key);
         if (k != g->constEnd()) {
             ini::Line& line = lines[static_cast<size_t>(*k)];
             if (line.value == value)
-                return true;
+                return false;
             line.value = value;
             line.raw = ini::formatEntry(key, value);
-            dirty = true;
             return true;
         }
         const int after = lastLineOfGroup(group);
@@ -194,18 +200,62 @@ bool ZConfig::Private::setValue(const QString& group, const QString& key, const 
         lines.push_back(ini::makeGroup(group));
         lines.push_back(ini::makeEntry(group, key, value));
     }
-    dirty = true;
     reindex();
     return true;
 }
 
+void ZConfig::Private::write(const QString& group, const QString& key, const QString& value)
+{
+    if (!ini::validGroupName(group)) {
+        logLine(QStringLiteral("ZConfig: refused group name \"") + ini::escapeValue(group) + QStringLiteral("\" in ") + path);
+        return;
+    }
+    if (!ini::validKey(key)) {
+        logLine(QStringLiteral("ZConfig: refused key \"") + ini::escapeValue(key) + QStringLiteral("\" in ") + path);
+        return;
+    }
+    apply(group, key, value);
+    // Kept even when the value is the one read: by the time of the flush
+    // another writer may have changed it, and the last writer wins.
+    for (auto& [place, latest] : written) {
+        if (place.first == group && place.second == key) {
+            latest = value;
+            return;
+        }
+    }
+    written.push_back({{group, key}, value});
+}
+
+QByteArray ZConfig::Private::text() const
+{
+    QByteArray data;
+    if (bom)
+        data += "\xEF\xBB\xBF";
+    for (const ini::Line& line : lines) {
+        data += line.raw;
+        data += line.end.isEmpty() ? newline : line.end;
+    }
+    return data;
+}
+
+void ZConfig::Private::adopt(Private&& fresh)
+{
+    lines = std::move(fresh.lines);
+    newline = fresh.newline;
+    bom = fresh.bom;
+    readable = fresh.readable;
+    existed = fresh.existed;
+    entries = std::move(fresh.entries);
+    groupOrder = std::move(fresh.groupOrder);
+    written.clear();
+}
+
 ZConfig::ZConfig(const QString& path, bool create)
-    : d(new Private)
+    : d(new Private(path))
 {
     // A missing file reads as empty whether or not it is to be created; it
     // comes into being at the first flush() with something to write.
     Q_UNUSED(create);
-    d->path = path;
     d->load();
 }
 
@@ -239,27 +289,27 @@ bool ZConfig::readBoolEntry(const QString& group, const QString& key, bool def) 
 
 void ZConfig::writeEntry(const QString& group, const QString& key, const QString& value)
 {
-    d->setValue(group, key, value);
+    d->write(group, key, value);
 }
 
 void ZConfig::writeEntry(const QString& group, const QString& key, const char* value)
 {
-    d->setValue(group, key, QString::fromUtf8(value));
+    d->write(group, key, QString::fromUtf8(value));
 }
 
 void ZConfig::writeEntry(const QString& group, const QString& key, bool value)
 {
-    d->setValue(group, key, value ? QStringLiteral("true") : QStringLiteral("false"));
+    d->write(group, key, value ? QStringLiteral("true") : QStringLiteral("false"));
 }
 
 void ZConfig::writeEntry(const QString& group, const QString& key, int value)
 {
-    d->setValue(group, key, QString::number(value));
+    d->write(group, key, QString::number(value));
 }
 
 bool ZConfig::flush()
 {
-    if (!d->dirty)
+    if (d->written.empty())
         return true;
     if (!d->readable) {
         // Writing now would replace a file we never saw with our changes only.
@@ -267,34 +317,49 @@ bool ZConfig::flush()
         return false;
     }
 
-    const QFileInfo info(d->path);
-    const QString folder = info.absolutePath();
-    if (!makeFolder(folder)) {
+    const QString folder = QFileInfo(d->path).absolutePath();
+    const bool haveFolder = makeFolder(folder);
+    // The turn is taken before the file is read again and held until it is
+    // replaced: no other writer's flush comes in between.
+    std::optional<FileReplacement> turn;
+    if (haveFolder)
+        turn.emplace(d->path);
+    Private fresh(d->path);
+    fresh.load();
+    bool changed = false;
+    for (const auto& [place, value] : d->written)
+        changed = fresh.apply(place.first, place.second, value) || changed;
+
+    if (!fresh.readable) {
+        // It could not be read this time: the same.
+        logLine(QStringLiteral("ZConfig: not writing ") + d->path + QStringLiteral(", it could not be read"));
+        return false;
+    }
+    if (!changed) {
+        d->adopt(std::move(fresh));
+        return true;
+    }
+    if (!haveFolder) {
         logLine(QStringLiteral("ZConfig: cannot write ") + d->path + QStringLiteral(": cannot create folder ") + folder);
         return false;
     }
-
-    QByteArray data;
-    if (d->bom)
-        data += "\xEF\xBB\xBF";
-    for (const ini::Line& line : d->lines) {
-        data += line.raw;
-        data += line.end.isEmpty() ? d->newline : line.end;
+    if (!turn->locked()) {
+        logLine(QStringLiteral("ZConfig: cannot write ") + d->path + QStringLiteral(": ") + turn->error());
+        return false;
     }
 
     // What the store writes it must be able to read back.
+    const QByteArray data = fresh.text();
     if (data.size() > maxFileSize || data.count('\n') > maxLines) {
         logLine(QStringLiteral("ZConfig: not writing ") + d->path + QStringLiteral(", it would be too large to read back"));
         return false;
     }
-
-    QString error;
-    if (!writeFileAtomically(d->path, data, &error)) {
-        logLine(QStringLiteral("ZConfig: cannot write ") + d->path + QStringLiteral(": ") + error);
+    if (!turn->commit(data)) {
+        logLine(QStringLiteral("ZConfig: cannot write ") + d->path + QStringLiteral(": ") + turn->error());
         return false;
     }
-    d->dirty = false;
-    d->existed = true;
+    fresh.existed = true;
+    d->adopt(std::move(fresh));
     return true;
 }
 

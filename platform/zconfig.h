@@ -10,19 +10,24 @@
 // unreadable number gives the default.
 //
 // The file is read when the object is made; writes change the object only,
-// until flush() replaces the file atomically (temporary file beside it,
-// synced, renamed over it; missing folders are created). A file that is not
-// a regular file, or holds more than 8 MB or 200,000 lines, is not read: it
-// reads as empty, with one log line, and flush() never replaces it; nor does
-// flush() write a file past those bounds. A rewrite keeps the
+// until flush() applies them to the file as it is at that moment and
+// replaces it atomically (temporary file beside it, synced, renamed over
+// it; missing folders are created). The file is read again and replaced
+// under one lock, so writers of the same file, in this process or others,
+// keep each other's keys; of two writes of one key the later flush wins.
+// After a flush the object reads what the file then holds. A file that is
+// not a regular file, or holds more than 8 MB or 200,000 lines, is not
+// read: it reads as empty, with one log line, and flush() never replaces
+// it; nor does flush() write a file past those bounds. A rewrite keeps the
 // file's other groups, keys, comments and order; a new key goes at the end
-// of its group, a new group at the end of the file. A value can never create
-// another key or group: line breaks and backslashes are stored as \n, \r and
-// \\ (other backslashes read as they are). Blanks around a value are not
-// kept. Keys and group names that could not be read back as such ("=" or a
-// line break in a key, "]" or a line break in a group name) are refused with
-// a log line. A group repeated in a foreign file counts as one group, and
-// the first value of a key wins.
+// of its group, a new group at the end of the file. A value reads back as
+// it was written: line breaks and backslashes are stored as \n, \r and \\,
+// blanks and tabs at its ends as \s and \t (other backslashes read as they
+// are), so a value can never create another key or group. Keys and group
+// names that could not be read back as such ("=" or a line break in a key,
+// "]" or a line break in a group name) are refused with a log line. A group
+// repeated in a foreign file counts as one group, and the first value of a
+// key wins.
 class ZConfig
 {
 public:
