@@ -4,9 +4,8 @@
 // come the bytes that choose the writes, and without one a fixed set of
 // writes touches the file's first groups and adds a group of its own.
 //
-// What must hold: each accepted write reads back (a text without the blanks
-// around it, which the store does not keep; line breaks and backslashes
-// kept), nothing written is read elsewhere, the file's other keys read as
+// What must hold: each accepted write reads back exactly (blanks around a
+// text, line breaks and backslashes kept), nothing written is read elsewhere, the file's other keys read as
 // before, its groups keep their order, the lines not rewritten keep their
 // bytes, and writing the same again changes nothing.
 #include "fuzz/fuzzsupport.h"
@@ -41,20 +40,6 @@ struct Op
     QString key;
     Written value;
 };
-
-// The store keeps a value on one line and trims that line's ends, but line
-// breaks are written as \n and \r, so they stop the trimming.
-QString storedForm(const QString& value)
-{
-    auto blank = [](QChar c) { return c.isSpace() && c != QLatin1Char('\n') && c != QLatin1Char('\r'); };
-    qsizetype from = 0;
-    qsizetype to = value.size();
-    while (from < to && blank(value.at(from)))
-        ++from;
-    while (to > from && blank(value.at(to - 1)))
-        --to;
-    return value.mid(from, to - from);
-}
 
 QByteArray fileBytes(const QString& path)
 {
@@ -208,7 +193,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const QString got = fresh.readEntry(group, key, QStringLiteral("\x01"));
         switch (it->type) {
         case Written::Text:
-            FUZZ_CHECK(got == storedForm(it->text));
+            FUZZ_CHECK(got == it->text);
             break;
         case Written::Bool:
             FUZZ_CHECK(fresh.readBoolEntry(group, key, !it->flag) == it->flag);

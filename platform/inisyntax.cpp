@@ -1,5 +1,7 @@
 #include "platform/inisyntax.h"
 
+#include <QList>
+
 namespace ini {
 
 namespace {
@@ -7,6 +9,22 @@ namespace {
 bool hasLineBreak(const QString& text)
 {
     return text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
+}
+
+bool isBlank(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\r') || c == QLatin1Char('\n');
+}
+
+QString withoutBlanks(QStringView text)
+{
+    qsizetype from = 0;
+    qsizetype to = text.size();
+    while (from < to && isBlank(text.at(from)))
+        ++from;
+    while (to > from && isBlank(text.at(to - 1)))
+        --to;
+    return text.mid(from, to - from).toString();
 }
 
 Line parseLine(const QByteArray& raw, const QString& group, bool inGroup)
@@ -33,7 +51,11 @@ Line parseLine(const QByteArray& raw, const QString& group, bool inGroup)
             line.key = text.left(eq).trimmed();
             if (!line.key.isEmpty()) {
                 line.kind = Line::Entry;
-                line.value = unescapeValue(text.mid(eq + 1).trimmed());
+                // Only the blanks the writer puts around a value (and a
+                // stray line end) are dropped; any other character at its
+                // ends is part of it.
+                const QString whole = QString::fromUtf8(raw);
+                line.value = unescapeValue(withoutBlanks(QStringView(whole).mid(whole.indexOf(QLatin1Char('=')) + 1)));
             }
         }
     }
@@ -115,15 +137,29 @@ QByteArray formatEntry(const QString& key, const QString& value)
 
 QString escapeValue(const QString& value)
 {
+    // Blanks and tabs at the ends would be taken for the blanks around the
+    // value: there they are written as \s and \t.
+    qsizetype first = 0;
+    while (first < value.size() && (value.at(first) == QLatin1Char(' ') || value.at(first) == QLatin1Char('\t')))
+        ++first;
+    qsizetype last = value.size();
+    while (last > first && (value.at(last - 1) == QLatin1Char(' ') || value.at(last - 1) == QLatin1Char('\t')))
+        --last;
     QString out;
     out.reserve(value.size());
-    for (const QChar c : value) {
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar c = value.at(i);
+        const bool atEnd = i < first || i >= last;
         if (c == QLatin1Char('\\'))
             out += QStringLiteral("\\\\");
         else if (c == QLatin1Char('\n'))
             out += QStringLiteral("\\n");
         else if (c == QLatin1Char('\r'))
             out += QStringLiteral("\\r");
+        else if (atEnd && c == QLatin1Char(' '))
+            out += QStringLiteral("\\s");
+        else if (atEnd && c == QLatin1Char('\t'))
+            out += QStringLiteral("\\t");
         else
             out += c;
     }
@@ -134,29 +170,53 @@ QString unescapeValue(const QString& stored)
 {
     if (!stored.contains(QLatin1Char('\\')))
         return stored;
+    // The stored text as units: a backslash with the character after it,
+    // or one character. \s and \t stand for a blank and a tab only in the
+    // runs at the two ends, where the writer puts them: a foreign "\t"
+    // inside a value stays as it is.
+    struct Unit
+    {
+        qsizetype at;
+        qsizetype size;
+    };
+    QList<Unit> units;
+    for (qsizetype i = 0; i < stored.size();) {
+        const qsizetype size = stored.at(i) == QLatin1Char('\\') && i + 1 < stored.size() ? 2 : 1;
+        units.append({i, size});
+        i += size;
+    }
+    auto blankEscape = [&stored](const Unit& u) {
+        return u.size == 2 && (stored.at(u.at + 1) == QLatin1Char('s') || stored.at(u.at + 1) == QLatin1Char('t'));
+    };
+    qsizetype head = 0;
+    while (head < units.size() && blankEscape(units.at(head)))
+        ++head;
+    qsizetype tail = units.size();
+    while (tail > head && blankEscape(units.at(tail - 1)))
+        --tail;
+
     QString out;
     out.reserve(stored.size());
-    for (qsizetype i = 0; i < stored.size(); ++i) {
-        const QChar c = stored.at(i);
-        if (c == QLatin1Char('\\') && i + 1 < stored.size()) {
-            const QChar n = stored.at(i + 1);
-            if (n == QLatin1Char('n')) {
-                out += QLatin1Char('\n');
-                ++i;
-                continue;
-            }
-            if (n == QLatin1Char('r')) {
-                out += QLatin1Char('\r');
-                ++i;
-                continue;
-            }
-            if (n == QLatin1Char('\\')) {
-                out += QLatin1Char('\\');
-                ++i;
-                continue;
-            }
+    for (qsizetype n = 0; n < units.size(); ++n) {
+        const Unit& u = units.at(n);
+        const QChar c = stored.at(u.at);
+        if (u.size == 1) {
+            out += c;
+            continue;
         }
-        out += c;
+        const QChar e = stored.at(u.at + 1);
+        if (e == QLatin1Char('n'))
+            out += QLatin1Char('\n');
+        else if (e == QLatin1Char('r'))
+            out += QLatin1Char('\r');
+        else if (e == QLatin1Char('\\'))
+            out += QLatin1Char('\\');
+        else if ((n < head || n >= tail) && e == QLatin1Char('s'))
+            out += QLatin1Char(' ');
+        else if ((n < head || n >= tail) && e == QLatin1Char('t'))
+            out += QLatin1Char('\t');
+        else
+            out += QStringView(stored).mid(u.at, 2);
     }
     return out;
 }

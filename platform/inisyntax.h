@@ -41,9 +41,10 @@ Line makeEntry(const QString& group, const QString& key, const QString& value);
 QByteArray formatEntry(const QString& key, const QString& value);
 
 // Values are stored on one line: backslash, line feed and carriage return
-// are written as \\, \n and \r. Reading decodes exactly these three, so a
-// backslash before anything else (as in the phone's own registry files)
-// stays as it is.
+// are written as \\, \n and \r, and blanks and tabs at the value's ends as
+// \s and \t (the reader drops the blanks around a value). Reading decodes
+// these, \s and \t only at the ends, so a backslash before anything else
+// (as in the phone's own registry files) stays as it is.
 QString escapeValue(const QString& value);
 QString unescapeValue(const QString& stored);
 

@@ -136,17 +136,24 @@ private slots:
 
     void renameChangesTheNameOnlyAsTyped()
     {
-        putConfig("[App]\nname2 = Old\nrun2 = /bin/two\nicon2 = two.png\n");
+        putConfig("[App]\nname0 = A\nname1 = B\nname2 = Old\nrun2 = /bin/two\nicon2 = two.png\n");
         QVERIFY(renameFavourite(2, "New name"));
         QCOMPARE(entry("name2"), QStringLiteral("New name"));
+        QCOMPARE(entry("run2"), QStringLiteral("/bin/two"));
+        // Blanks are part of a name: one of blanks only keeps its slot.
+        QVERIFY(renameFavourite(2, "  Spaced  "));
+        QCOMPARE(readFavourites().value(2).name, QStringLiteral("  Spaced  "));
+        QVERIFY(renameFavourite(2, "   "));
+        QCOMPARE(readFavourites().value(2).name, QStringLiteral("   "));
+        QCOMPARE(addFavourite("Next", "{00000000-0000-0000-0000-000000000001}", ""), 3);
         QCOMPARE(entry("run2"), QStringLiteral("/bin/two"));
 
         // An empty name frees the slot; run and icon stay until it is reused.
         QVERIFY(renameFavourite(2, QString()));
-        QVERIFY(readFavourites().isEmpty());
+        QCOMPARE(slotsOf(readFavourites()), QList<int>({0, 1, 3}));
         QCOMPARE(entry("run2"), QStringLiteral("/bin/two"));
         QCOMPARE(entry("icon2"), QStringLiteral("two.png"));
-        QCOMPARE(lowestFreeSlot(), 0);
+        QCOMPARE(lowestFreeSlot(), 2);
     }
 
     void slotsOutOfRangeAreRefusedWithALogLine()

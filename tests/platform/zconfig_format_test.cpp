@@ -42,6 +42,9 @@ private slots:
             cfg.writeEntry("Text", "Literal", "from a C string");
             cfg.writeEntry("Text", "Empty", QString());
             cfg.writeEntry("Text", "Equals", QStringLiteral("a=b;c#d [x]"));
+            cfg.writeEntry("Text", "Spaced", QStringLiteral("  Spaced \t"));
+            cfg.writeEntry("Text", "Blanks", QStringLiteral("   "));
+            cfg.writeEntry("Text", "Escapes", QStringLiteral("\\s\\t \\"));
             cfg.writeEntry("Bool", "Yes", true);
             cfg.writeEntry("Bool", "No", false);
             cfg.writeEntry("Num", "Negative", -42);
@@ -55,6 +58,10 @@ private slots:
         QCOMPARE(cfg.readEntry("Text", "Literal"), QStringLiteral("from a C string"));
         QCOMPARE(cfg.readEntry("Text", "Empty", "default"), QString());
         QCOMPARE(cfg.readEntry("Text", "Equals"), QStringLiteral("a=b;c#d [x]"));
+        // Blanks and tabs around a text are part of it.
+        QCOMPARE(cfg.readEntry("Text", "Spaced"), QStringLiteral("  Spaced \t"));
+        QCOMPARE(cfg.readEntry("Text", "Blanks", "default"), QStringLiteral("   "));
+        QCOMPARE(cfg.readEntry("Text", "Escapes"), QStringLiteral("\\s\\t \\"));
         QCOMPARE(cfg.readBoolEntry("Bool", "Yes", false), true);
         QCOMPARE(cfg.readBoolEntry("Bool", "No", true), false);
         QCOMPARE(cfg.readNumEntry("Num", "Negative", 0), -42);
@@ -199,10 +206,14 @@ private slots:
     void foreignBackslashesOtherThanEscapesStay()
     {
         const QString path = file("backslash.cfg");
-        QVERIFY(writeFile(path, "[G]\nA = \\n\\r\\\\\nB = \\t\\x\\\nC = end\\\\n\n"));
+        QVERIFY(writeFile(path, "[G]\nA = \\n\\r\\\\\nB = x\\t\\x\\s\\\nC = end\\\\n\nD = \t\xc2\xa0 old \xc2\xa0\t\r\n"));
         ZConfig cfg(path, false);
         QCOMPARE(cfg.readEntry("G", "A"), QStringLiteral("\n\r\\"));
-        QCOMPARE(cfg.readEntry("G", "B"), QStringLiteral("\\t\\x\\"));
+        // \s and \t count only at a value's ends, where the writer puts them.
+        QCOMPARE(cfg.readEntry("G", "B"), QStringLiteral("x\\t\\x\\s\\"));
+        // Files written before: the blanks and tabs around a value go, other
+        // characters at its ends stay.
+        QCOMPARE(cfg.readEntry("G", "D"), QString::fromUtf8("\xc2\xa0 old \xc2\xa0"));
         QCOMPARE(cfg.readEntry("G", "C"), QStringLiteral("end\\n"));
     }
 
