@@ -135,12 +135,23 @@ int CpuClockReader::read()
         m_sources = defaultCpuFrequencySources();
         m_haveSources = true;
     }
-    if (m_answered >= 0) {
+    if (m_sources.isEmpty())
+        return -1;
+    // The first source (the phone's own file) is asked every time: a read
+    // that failed once says nothing about the next.
+    const int first = readCpuFrequencySource(m_sources.constFirst());
+    if (first >= 0)
+        return first;
+    if (m_answered > 0) {
         const int mhz = readCpuFrequencySource(m_sources.at(m_answered));
         if (mhz >= 0)
             return mhz;
     }
-    return readCpuFrequency(m_sources, &m_answered);
+    const QList<CpuFrequencySource> fallbacks = m_sources.mid(1);
+    const int mhz = readCpuFrequency(fallbacks, &m_answered);
+    if (m_answered >= 0)
+        ++m_answered;
+    return mhz;
 }
 
 }  // namespace zk::monitor

@@ -27,10 +27,11 @@ QList<CpuFrequencySource> defaultCpuFrequencySources();
 int readCpuFrequency(const QList<CpuFrequencySource>& sources, int* answered = nullptr);
 int readCpuFrequency();
 
-// The clock as a window reads it every refresh: the source that answered
-// last time is read again first (afresh, as every time), and only when it
-// no longer answers are the sources probed in their order again. The
-// default sources are taken at the first reading.
+// The clock as a window reads it every refresh: the first source (the
+// phone's own file) is read afresh every time; only when it fails that time
+// do the others answer: the one that answered last time first, and when it
+// no longer does, the others in their order. The default sources are taken
+// at the first reading.
 class CpuClockReader
 {
 public:

@@ -64,6 +64,26 @@ private slots:
         QCOMPARE(readCpuFrequency(sources()), 2394);
     }
 
+    // Refresh after refresh: the phone's file is asked first each time, and
+    // a fallback answers only while it fails.
+    void clockReaderGoesBackToThePhoneFile()
+    {
+        CpuClockReader reader(sources());
+        write("op", "312\n");
+        write("scaling_cur_freq", "1200000\n");
+        write("cpuinfo", cpuInfo("2394.561", "800.000"));
+        QCOMPARE(reader.read(), 312);
+        write("op", "");
+        QCOMPARE(reader.read(), 1200);
+        write("op", "450\n");
+        QCOMPARE(reader.read(), 450);
+        QFile::remove(sources().at(0).path);
+        QFile::remove(sources().at(1).path);
+        QCOMPARE(reader.read(), 2394);
+        write("op", "200\n");
+        QCOMPARE(reader.read(), 200);
+    }
+
     void noSourceGivesMinusOne()
     {
         QCOMPARE(readCpuFrequency(sources()), -1);
