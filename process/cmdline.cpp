@@ -12,6 +12,9 @@ QString cmdlineText(const QByteArray& bytes, int limit)
     if (limit <= 0)
         return QString();
     QByteArray text = bytes.left(limit);
+    // A task started with an empty first argument has no name to show.
+    if (text.startsWith('\0'))
+        return QString();
     if (text.endsWith('\n'))
         text.chop(1);
     for (char& c : text) {

@@ -12,7 +12,8 @@ namespace zk::proc {
 // blank, the bytes read as Latin-1. The task list reads 254 bytes, the
 // details dialog 1023.
 //
-// A file that cannot be opened or yields no text gives a null QString.
+// A file that cannot be opened, yields no text or begins with a NUL byte
+// (an empty first argument) gives a null QString.
 QString readCmdline(const TaskDir& task, int limit = 254);
 QString readCmdline(int pid, int limit = 254);
 // The same for a task of the process table at procRoot (as the file system

@@ -48,8 +48,6 @@ private slots:
             << (QByteArray(253, 'x') + "\nrest") << 254 << QString(253, QLatin1Char('x'));
         QTest::newRow("dialog limit")
             << QByteArray(2000, 'y') << 1023 << QString(1023, QLatin1Char('y'));
-        QTest::newRow("NULs only are blanks")
-            << QByteArray("\0\0", 2) << 254 << QStringLiteral("  ");
     }
     void fileRules()
     {
@@ -67,6 +65,14 @@ private slots:
         QVERIFY(readCmdline(writeFile("\n")).isNull());
         QVERIFY(readCmdline(m_dir.filePath(QStringLiteral("missing"))).isNull());
         QVERIFY(readCmdline(writeFile("abc"), 0).isNull());
+        // A first byte of NUL: the task was started with an empty argv[0].
+        QVERIFY(readCmdline(writeFile(QByteArray("\0\0", 2))).isNull());
+        QVERIFY(readCmdline(writeFile(QByteArray("\0/mmc/mmca1/app -x\0", 20))).isNull());
+        ChildGroup children;
+        const pid_t pid = children.start({"", "/mmc/mmca1/app"});
+        QVERIFY(pid > 0);
+        QVERIFY(readCmdline(pid).isNull());
+        QVERIFY(readCmdline(pid, 1023).isNull());
     }
 
     // The NUL after the last argument becomes a trailing blank.
