@@ -77,7 +77,8 @@ QList<int> candidatePids(const QString& procDir)
 }
 
 QList<TaskEntry> scanTasks(const ScanSettings& settings, const std::function<bool(int)>& hasWindow,
-                           int* pidPhone, const std::function<bool(const TaskDir&)>& ownerAlive)
+                           int* pidPhone, const OwnerCheck& owners,
+                           const std::function<void(const TaskEntry&)>& onEntry)
 {
     logLine(QStringLiteral("Get runing proc"));
     int phone = 0;
@@ -89,12 +90,31 @@ QList<TaskEntry> scanTasks(const ScanSettings& settings, const std::function<boo
         logLine(QStringLiteral("Can't open /proc"));
         return {};
     }
+    QList<int> windows;
+    if (hasWindow) {
+        for (const int pid : std::as_const(pids)) {
+            if (hasWindow(pid))
+                windows.append(pid);
+        }
+    }
+    if (owners.askAll && !windows.isEmpty())
+        owners.askAll(windows);
 
     const QByteArray procRoot = QFile::encodeName(settings.procDir);
     QList<TaskEntry> entries;
-    for (const int pid : pids) {
+    auto accept = [&entries, &onEntry](TaskEntry entry) {
+        if (onEntry)
+            onEntry(entry);
+        entries.append(std::move(entry));
+    };
+    qsizetype nextWindow = 0;
+    for (const int pid : std::as_const(pids)) {
+        // Both lists are in walk order.
+        const bool window = nextWindow < windows.size() && windows.at(nextWindow) == pid;
+        if (window)
+            ++nextWindow;
         // A task's folder is opened only when something is read from it.
-        if (hasWindow && hasWindow(pid)) {
+        if (window) {
             const TaskDir task(pid, settings.procDir);
             const QString text = readCmdline(task).trimmed();
             if (text.isEmpty())
@@ -102,7 +122,7 @@ QList<TaskEntry> scanTasks(const ScanSettings& settings, const std::function<boo
             // The window may have been a dead program's whose pid went on
             // to this one before the bus noticed: then the line read is
             // not the window's.
-            if (ownerAlive && !ownerAlive(task))
+            if (owners.confirms && !owners.confirms(task))
                 continue;
             if (phone == 0 && text.contains(QLatin1String(kPhoneMarker))) {
                 phone = pid;
@@ -113,14 +133,14 @@ QList<TaskEntry> scanTasks(const ScanSettings& settings, const std::function<boo
             const QString name = getProcName(text);
             if (!checkProcFilter(name, settings.showAllTask, settings.filterList))
                 continue;
-            entries.append({pid, name, false});
+            accept({pid, name, false});
         } else {
             if (!settings.showAppNoWindow)
                 continue;
             const QString text = readCmdline(procRoot, pid);
             if (!isUserApp(text))
                 continue;
-            entries.append({pid, text, true});
+            accept({pid, text, true});
         }
     }
     logLine(QStringLiteral("Get runing proc: End"));
@@ -143,11 +163,16 @@ qint64 taskStartNs(int pid)
     return taskStartNs(TaskDir(pid));
 }
 
+bool ownerMustAnswer(qint64 listenerSeenNs, qint64 startNs)
+{
+    return listenerSeenNs >= 0 && startNs >= 0 && startNs + kFreshWindowNs >= listenerSeenNs;
+}
+
 bool isWindowOwnersTask(qint64 listenerSeenNs, qint64 startNs, const std::function<bool()>& ownerAnswers)
 {
     if (listenerSeenNs < 0 || startNs < 0)
         return false;
-    if (startNs + kFreshWindowNs < listenerSeenNs)
+    if (!ownerMustAnswer(listenerSeenNs, startNs))
         return true;
     return ownerAnswers && ownerAnswers();
 }

@@ -2,10 +2,12 @@
 
 #include "process/procname.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 
 #include <functional>
+#include <utility>
 
 class TaskDir;
 
@@ -59,6 +61,11 @@ std::function<bool(int)> appWindowsNow();
 // the pid went to a new process.
 bool windowOwnerAnswers(int pid);
 
+// The same for many pids at once: every owner is pinged at the same moment
+// and the answers are awaited together, for at most the ping timeout in all
+// (500 ms), so that many stopped programs cost no more than one.
+QHash<int, bool> windowOwnersAnswer(const QList<int>& pids);
+
 // When the task started, in nanoseconds on CLOCK_BOOTTIME (from its stat
 // file, to the clock tick); -1 when it has gone. By pid: the process now at
 // that pid.
@@ -71,26 +78,48 @@ qint64 taskStartNs(int pid);
 // the sighting is; one that started about then or later may be a newcomer on
 // a dead program's pid, and ownerAnswers() decides.
 bool isWindowOwnersTask(qint64 listenerSeenNs, qint64 startNs, const std::function<bool()>& ownerAnswers);
+// Whether isWindowOwnersTask() would ask the owner.
+bool ownerMustAnswer(qint64 listenerSeenNs, qint64 startNs);
+
+// How a scan confirms the windows it finds. askAll, when set, is handed
+// every pid whose window channel is listed before the walk looks at any
+// task, so that the owners that must answer are all asked at once;
+// confirms is then asked for each window task after its command line was
+// read, with the task's folder the line was read from.
+struct OwnerCheck
+{
+    OwnerCheck() = default;
+    OwnerCheck(std::function<bool(const TaskDir&)> confirm)
+        : confirms(std::move(confirm))
+    {
+    }
+    std::function<void(const QList<int>&)> askAll;
+    std::function<bool(const TaskDir&)> confirms;
+};
 
 // The confirmation the task list gives scanTasks(): isWindowOwnersTask()
-// with the copy of the bus's names that appWindowsNow() brought up to date
-// and windowOwnerAnswers(); a task once confirmed is not asked again.
-std::function<bool(const TaskDir&)> windowOwnersNow();
+// with the copy of the bus's names that appWindowsNow() brought up to date,
+// the owners asked with windowOwnersAnswer() before the walk; a task once
+// confirmed is not asked again.
+OwnerCheck windowOwnersNow();
 
 // Walks the process table and returns the accepted tasks in walk order.
 // When pidPhone is given it is set to the first task with a window whose
 // command line contains kPhoneMarker, or 0. Logs "Get runing proc",
 // "pidPhone=<pid>" and "Get runing proc: End", or "Can't open /proc".
-// ownerAlive, when given, confirms each window after its command line was
+// owners, when given, confirms each window after its command line was
 // read (windowOwnersNow() for the real bus), so that a yes means the line
-// is the window owner's own; a task it denies is skipped. It is handed the
-// task's folder the line was read from.
+// is the window owner's own; a task it denies is skipped.
+// onEntry, when given, is handed each accepted task at once, during the
+// walk (the task list builds its rows there, so that their log lines come
+// in walk order before the walk's last line).
 // A window task's files are read through one handle on its folder
 // (TaskDir); of a windowless task only the command line is read, by its
 // path. Nothing is read of a task that cannot be listed.
 QList<TaskEntry> scanTasks(const ScanSettings& settings,
                            const std::function<bool(int)>& hasWindow = hasAppWindow,
                            int* pidPhone = nullptr,
-                           const std::function<bool(const TaskDir&)>& ownerAlive = {});
+                           const OwnerCheck& owners = {},
+                           const std::function<void(const TaskEntry&)>& onEntry = {});
 
 }  // namespace zk::proc

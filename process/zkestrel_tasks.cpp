@@ -110,18 +110,17 @@ void ZKestrel::buildProcList()
         return;
     procListBox->clear();
     pidPhone = 0;
-    const QList<TaskEntry> tasks = scanTasks(scanSettings(), appWindowsNow(), &pidPhone, windowOwnersNow());
     // The list starts empty: the pids listed so far are known here, without
     // a search through the rows for each new one.
     QSet<int> listed;
-    listed.reserve(tasks.size());
     const RowSources sources = rowSources();
-    for (const TaskEntry& task : tasks) {
+    // Each task becomes its row as the walk accepts it.
+    scanTasks(scanSettings(), appWindowsNow(), &pidPhone, windowOwnersNow(), [&](const TaskEntry& task) {
         if (!listed.contains(task.pid)) {
             listed.insert(task.pid);
             insertProcRow(procListBox, task.pid, task.text, task.noWindow, sources);
         }
-    }
+    });
 }
 
 void ZKestrel::addProcItem(int pid, const QString& text, bool noWindow)

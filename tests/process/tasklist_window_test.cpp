@@ -17,7 +17,9 @@
 #include <QFileInfo>
 #include <QImage>
 
+#include <algorithm>
 #include <memory>
+#include <utility>
 
 #include <unistd.h>
 
@@ -258,35 +260,37 @@ private slots:
         QVERIFY(samePicture(rowIcon(list, bare), builtIn(QStringLiteral("java.png"))));
     }
 
-    // The rows are built once the walk has ended, in the order it found
-    // the tasks: their lines follow the scanner's last one.
-    void rowLinesComeAfterTheWalk()
+    // Each task becomes its row as the walk accepts it: the rows' lines
+    // stand between the scanner's first and last line, in walk order, with
+    // the phone's line where the walk met the phone.
+    void rowLinesComeDuringTheWalk()
     {
         AppChildGroup apps;
+        const pid_t phone = apps.start({"/usr/SYSqtapp/phone/phone"});
         const pid_t first = apps.start({"/usr/SYSjava/kvm", "-launch", "37"});
         const pid_t second = apps.start({"/usr/SYSjava/kvm", "-launch", "41"});
-        QVERIFY(first > 0 && second > 0);
+        QVERIFY(phone > 0 && first > 0 && second > 0);
         const QList<int> walk = candidatePids();
-        QVERIFY(walk.contains(first) && walk.contains(second));
-        const QString midlet37 = QStringLiteral("/MIDlet00037/");
-        const QString midlet41 = QStringLiteral("/MIDlet00041/");
-        const QString walkedFirst = walk.indexOf(first) < walk.indexOf(second) ? midlet37 : midlet41;
-        const QString walkedSecond = walkedFirst == midlet37 ? midlet41 : midlet37;
+        QList<std::pair<qsizetype, QString>> expected{{walk.indexOf(phone), QStringLiteral("pidPhone=%1").arg(phone)},
+                                                      {walk.indexOf(first), QStringLiteral("/MIDlet00037/")},
+                                                      {walk.indexOf(second), QStringLiteral("/MIDlet00041/")}};
+        std::sort(expected.begin(), expected.end());
 
         LogCapture log;
         window->buildProcList();
         const QStringList lines = log.finish();
-        const auto lineWith = [&lines](const QString& text) {
-            for (qsizetype i = 0; i < lines.size(); ++i) {
-                if (lines.at(i).contains(text))
-                    return i;
+        QStringList seen;
+        for (const QString& line : lines) {
+            for (const auto& [at, text] : std::as_const(expected)) {
+                if (line.contains(text))
+                    seen.append(text);
             }
-            return qsizetype(-1);
-        };
-        const qsizetype end = lines.indexOf(QStringLiteral("Get runing proc: End"));
+        }
+        const QString all = lines.join(QLatin1Char('\n'));
         QCOMPARE(lines.value(0), QStringLiteral("Get runing proc"));
-        QVERIFY2(end > 0 && lineWith(walkedFirst) > end, qPrintable(lines.join(QLatin1Char('\n'))));
-        QVERIFY2(lineWith(walkedSecond) > lineWith(walkedFirst), qPrintable(lines.join(QLatin1Char('\n'))));
+        QCOMPARE(lines.value(lines.size() - 1), QStringLiteral("Get runing proc: End"));
+        QVERIFY2(seen == (QStringList{expected.at(0).second, expected.at(1).second, expected.at(2).second}),
+                 qPrintable(all));
     }
 
     // With nothing to list, the window's log holds its own lines and the
