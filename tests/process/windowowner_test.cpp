@@ -9,6 +9,8 @@
 #include "tests/process/appchildren.h"
 #include "tests/process/childprocs.h"
 
+#include <QElapsedTimer>
+#include <QProcess>
 #include <QScopeGuard>
 
 #include <csignal>
@@ -51,7 +53,7 @@ private slots:
 
         QVERIFY(listed(scanTasks(ScanSettings(), stale), successor));
         QVERIFY(!windowOwnerAnswers(successor));
-        QVERIFY(!listed(scanTasks(ScanSettings(), stale, nullptr, ownerAnswers), successor));
+        QVERIFY(!listed(scanTasks(ScanSettings(), stale, nullptr, OwnerCheck(ownerAnswers)), successor));
     }
 
     void liveWindowIsListed()
@@ -60,7 +62,7 @@ private slots:
         const pid_t app = apps.start({"/usr/SYSqtapp/calc/calc"});
         QVERIFY(app > 0);
         QVERIFY(windowOwnerAnswers(app));
-        const QList<TaskEntry> entries = scanTasks(ScanSettings(), hasAppWindow, nullptr, ownerAnswers);
+        const QList<TaskEntry> entries = scanTasks(ScanSettings(), hasAppWindow, nullptr, OwnerCheck(ownerAnswers));
         QVERIFY(entries.contains(TaskEntry{static_cast<int>(app), QStringLiteral("calc"), false}));
     }
 
@@ -73,7 +75,7 @@ private slots:
         QVERIFY(app > 0);
         QCOMPARE(::kill(app, SIGSTOP), 0);
         const bool kept = windowOwnerAnswers(app);
-        const QList<TaskEntry> entries = scanTasks(ScanSettings(), hasAppWindow, nullptr, ownerAnswers);
+        const QList<TaskEntry> entries = scanTasks(ScanSettings(), hasAppWindow, nullptr, OwnerCheck(ownerAnswers));
         ::kill(app, SIGCONT);
         QVERIFY(kept);
         QVERIFY(entries.contains(TaskEntry{static_cast<int>(app), QStringLiteral("hung"), false}));
@@ -153,13 +155,48 @@ private slots:
         QVERIFY(names->catchUp());
         QVERIFY(names->listenerSeenNs("EZX/Application/" + QByteArray::number(withWindow)) >= taskStartNs(withWindow));
         QCOMPARE(names->listenerSeenNs("EZX/Application/" + QByteArray::number(without)), qint64(-1));
-        const auto confirm = windowOwnersNow();
-        QVERIFY(confirm(TaskDir(withWindow)));
-        QVERIFY(confirm(TaskDir(withWindow)));
-        QVERIFY(!confirm(TaskDir(without)));
+        const OwnerCheck confirm = windowOwnersNow();
+        QVERIFY(confirm.confirms(TaskDir(withWindow)));
+        QVERIFY(confirm.confirms(TaskDir(withWindow)));
+        QVERIFY(!confirm.confirms(TaskDir(without)));
         const QList<TaskEntry> entries = scanTasks(ScanSettings(), appWindowsNow(), nullptr, windowOwnersNow());
         QVERIFY(listed(entries, withWindow));
         QVERIFY(!listed(entries, without));
+    }
+
+    // Ten fresh tasks whose windows are held by one stopped program: the
+    // owners are asked at once, so the scan waits one ping's timeout
+    // (500 ms), not one per task, and every window stays listed.
+    void silentOwnersAreAskedAtOnce()
+    {
+        ChildGroup children;
+        QStringList channels;
+        QList<pid_t> pids;
+        for (int i = 0; i < 10; ++i) {
+            const pid_t pid = children.start({"/usr/SYSqtapp/held/held" + QByteArray::number(i)});
+            QVERIFY(pid > 0);
+            pids.append(pid);
+            channels << QStringLiteral("EZX/Application/%1").arg(pid);
+        }
+        QProcess holder;
+        holder.start(QStringLiteral(ZK_BIN_DIR "/qcop"), QStringList{QStringLiteral("--listen")} + channels);
+        QVERIFY(holder.waitForStarted());
+        const auto stopHolder = qScopeGuard([&holder] {
+            ::kill(static_cast<pid_t>(holder.processId()), SIGCONT);
+            holder.kill();
+            holder.waitForFinished();
+        });
+        QTRY_VERIFY(QCopChannel::isRegistered(channels.constLast().toLatin1()));
+        QCOMPARE(::kill(static_cast<pid_t>(holder.processId()), SIGSTOP), 0);
+
+        QElapsedTimer took;
+        took.start();
+        const QList<TaskEntry> entries = scanTasks(ScanSettings(), appWindowsNow(), nullptr, windowOwnersNow());
+        const qint64 ms = took.elapsed();
+        for (const pid_t pid : pids)
+            QVERIFY(listed(entries, pid));
+        // Asked one after another they would take five seconds at least.
+        QVERIFY2(ms < 2500, qPrintable(QStringLiteral("%1 ms").arg(ms)));
     }
 
     void standInChannelOfThisProcessAnswers()
