@@ -15,6 +15,7 @@
 #include "monitor/historyrings.h"
 #include "platform/logline.h"
 #include "platform/qcopchannel.h"
+#include "ui/listrowitem.h"
 #include "ui/resizewatcher.h"
 #include "ui/zaboutdialog.h"
 #include "ui/zappsetting.h"
@@ -51,9 +52,8 @@ QPixmap picture(const char* path)
     return programPicture(QLatin1String(path));
 }
 
-// The settings' text look: the list font on both lists and the monitor
-// tab's titles, the panel font and, when asked for, the panel colour on the
-// side panel's figures.
+// The settings' text look: the list font on both lists, the panel font and,
+// when asked for, the panel colour on the side panel's figures.
 void applyTextSettings(ZKestrel* w)
 {
     QFont font = QApplication::font();
@@ -62,10 +62,6 @@ void applyTextSettings(ZKestrel* w)
     for (ZListBox* list : {w->procListBox, w->appListBox}) {
         list->setItemFont(0, font, false);
         list->setItemFont(0, font, true);
-    }
-    for (ZLabel* title : {w->cpuTitleLabel, w->ramTitleLabel, w->swapTitleLabel}) {
-        if (title)
-            title->setFont(font);
     }
     font = QApplication::font();
     if (gSettings)
@@ -283,10 +279,21 @@ void ZKestrel::menu_appSetting()
     dialog.exec();
     if (dialog.result == 1) {
         // The dialog has saved and reloaded the settings: apply the fonts and
-        // colour to the task list and the side panel, and rescan.
+        // colour to the task list and the side panel, and rescan. The task
+        // that was highlighted stays so when it is still listed.
+        const ZListRowItem* current = dynamic_cast<const ZListRowItem*>(procListBox->item(procListBox->currentItem()));
+        const int pid = current ? current->getPid() : 0;
         procListBox->clear();
         applyTextSettings(this);
         buildProcList();
+        int row = 0;
+        for (int i = 0; pid > 0 && i < procListBox->count(); ++i) {
+            const auto* item = dynamic_cast<const ZListRowItem*>(procListBox->item(i));
+            if (item && item->getPid() == pid)
+                row = i;
+        }
+        if (procListBox->count() > 0)
+            procListBox->setCurrentItem(row);
         // The list takes the keys when it is on screen; on another page they
         // stay where they were, with that page's highlight.
         if (tabWidget->currentPage() == taskPage)

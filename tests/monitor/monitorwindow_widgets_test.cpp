@@ -3,14 +3,10 @@
 #include "ezx/zlistbox.h"
 #include "ezx/znavtabwidget.h"
 #include "ezx/zscrollpanel.h"
-#include "ezx/zsoftkey.h"
 #include "monitor/panelbars.h"
-#include "platform/zconfig.h"
 #include "tests/common/ztest.h"
 #include "tests/monitor/monitorwindow.h"
-#include "ui/zappsetting.h"
 
-#include <QApplication>
 #include <QPixmap>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -105,34 +101,6 @@ private slots:
         // The panel font, not the list font.
         QCOMPARE(window->cpuLabel->font().pointSize(), gSettings->panelFontSize);
         QCOMPARE(window->cpuTitleLabel->font().pointSize(), gSettings->listFontSize);
-    }
-
-    // Settings saved from the menu give the new list font to the monitor
-    // tab's titles as to the lists, and the panel font to the figures.
-    void savedSettingsReachTheMonitorTitles()
-    {
-        makeWindow();
-        const int listBefore = gSettings->listFontSize;
-        const int panelBefore = gSettings->panelFontSize;
-        auto writeSizes = [](int list, int panel) {
-            ZConfig cfg(configFilePath());
-            cfg.writeEntry(QStringLiteral("Font"), QStringLiteral("ListFontSize"), list);
-            cfg.writeEntry(QStringLiteral("Font"), QStringLiteral("PanelFontSize"), panel);
-            return cfg.flush();
-        };
-        // Written behind the dialog's back: saving without edits reloads it.
-        QVERIFY(writeSizes(listBefore + 5, panelBefore + 3));
-        QTimer::singleShot(0, window.get(), [] {
-            if (auto* dialog = qobject_cast<ZAppSetting*>(QApplication::activeModalWidget()))
-                dialog->softKey()->click(ZSoftKey::Left);
-        });
-        window->menu_appSetting();
-        QCOMPARE(gSettings->listFontSize, listBefore + 5);
-        for (const ZLabel* title : {window->cpuTitleLabel, window->ramTitleLabel, window->swapTitleLabel})
-            QCOMPARE(title->font().pointSize(), listBefore + 5);
-        QCOMPARE(window->cpuLabel->font().pointSize(), panelBefore + 3);
-        QVERIFY(writeSizes(listBefore, panelBefore));
-        gSettings->loadSettings();
     }
 
     // Missing pictures leave empty images, and the places start from empty

@@ -8,6 +8,7 @@
 #include "ezx/zslidermodule.h"
 #include "ezx/zsoftkey.h"
 #include "platform/qcopchannel.h"
+#include "platform/zconfig.h"
 #include "process/procactions.h"
 #include "process/zprocinfodlg.h"
 #include "tests/common/ztest.h"
@@ -15,6 +16,7 @@
 #include "tests/process/childprocs.h"
 #include "tests/process/taskwindow.h"
 #include "ui/listrowitem.h"
+#include "ui/zappsetting.h"
 #include "ui/zkestrel.h"
 #include "ui/znumselect.h"
 
@@ -205,6 +207,46 @@ private slots:
         QCOMPARE(rowOfPid(window->procListBox, victim), -1);
         if (window->procListBox->count() > 0)
             QCOMPARE(window->procListBox->currentItem(), 0);
+    }
+
+    // Settings saved from the menu: the list is built again with the task
+    // that was highlighted still highlighted (row 0 once it has gone), and
+    // the monitor tab's titles keep the font they were made with.
+    void savedSettingsKeepTheHighlight()
+    {
+        AppChildGroup apps;
+        const pid_t first = apps.start({"/usr/SYSqtapp/calc/calc"});
+        const pid_t middle = apps.start({"/usr/SYSqtapp/notes/notes"});
+        const pid_t last = apps.start({"/usr/SYSqtapp/clock/clock"});
+        QVERIFY(first > 0 && middle > 0 && last > 0);
+        const QFont titleFont = window->cpuTitleLabel->font();
+        const int listSize = gSettings->listFontSize;
+        {
+            ZConfig cfg(configFilePath());
+            cfg.writeEntry(QStringLiteral("Font"), QStringLiteral("ListFontSize"), listSize + 4);
+            QVERIFY(cfg.flush());
+        }
+        const auto find = [] { return qobject_cast<ZAppSetting*>(QApplication::activeModalWidget()); };
+        const auto save = [](ZAppSetting* dialog) { dialog->softKey()->click(ZSoftKey::Left); };
+
+        window->showList();
+        select(middle);
+        whenShown<ZAppSetting>(find, save);
+        window->menu_appSetting();
+        QCOMPARE(window->procListBox->currentItem(), rowOfPid(window->procListBox, middle));
+        QVERIFY(window->procListBox->currentItem() > 0);
+        QCOMPARE(window->cpuTitleLabel->font(), titleFont);
+
+        select(last);
+        QCOMPARE(::kill(last, SIGKILL), 0);
+        QVERIFY(apps.reap(last, 20000));
+        whenShown<ZAppSetting>(find, save);
+        window->menu_appSetting();
+        QCOMPARE(rowOfPid(window->procListBox, last), -1);
+        QCOMPARE(window->procListBox->currentItem(), 0);
+
+        QFile::remove(configFilePath());
+        gSettings->loadSettings();
     }
 
     void killOfATaskThatHasGone()
@@ -449,8 +491,7 @@ private slots:
 
     void monitorFocusGoesToTabs()
     {
-        if (!window->monitorPage)
-            QSKIP("the monitor page is not built in this tree yet");
+        QVERIFY(window->monitorPage);
         QApplication::setActiveWindow(window);
         QFocusEvent in(QEvent::FocusIn);
         QApplication::sendEvent(window->monitorPage, &in);
