@@ -3,6 +3,7 @@
 #include "ezx/zapplication.h"
 
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QWidget>
 
@@ -45,8 +46,9 @@ QString ztest::shotsDir()
 QString ztest::saveShot(QWidget* widget, const QString& name)
 {
     const QString path = shotsDir() + QLatin1Char('/') + name + QStringLiteral(".png");
-    widget->grab().save(path);
-    return path;
+    // A picture left from an earlier run must not pass for this one.
+    QFile::remove(path);
+    return widget->grab().save(path) ? path : QString();
 }
 
 bool ztest::samePicture(const QImage& a, const QImage& b, QString* why)

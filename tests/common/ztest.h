@@ -18,7 +18,8 @@ int registerClass(const char* name, Factory factory);
 
 // Folder for screenshots that people look at (build tree).
 QString shotsDir();
-// Saves a widget's picture as <shotsDir>/<name>.png and returns the path.
+// Saves a widget's picture as <shotsDir>/<name>.png and returns the path;
+// an empty one when the picture could not be saved.
 QString saveShot(QWidget* widget, const QString& name);
 
 // How many events are being delivered right now, one inside the other: 1

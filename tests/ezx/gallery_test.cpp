@@ -133,7 +133,7 @@ private slots:
         // The menu covers part of the content, not the soft-key bar.
         const QRect m = g.menu->geometry();
         QVERIFY(plain.copy(m) != withMenu.copy(m));
-        QCOMPARE(plain.copy(0, 292, 240, 28).size(), withMenu.copy(0, 292, 240, 28).size());
+        QVERIFY(!m.intersects(QRect(g.keys->mapTo(&g, QPoint(0, 0)), g.keys->size())));
 
         g.keys->click(ZSoftKey::Left);
         g.tabs->setCurrentPage(1);
