@@ -215,36 +215,28 @@ private slots:
     void savedSettingsKeepTheHighlight()
     {
         AppChildGroup apps;
-        const pid_t first = apps.start({"/usr/SYSqtapp/calc/calc"});
         const pid_t middle = apps.start({"/usr/SYSqtapp/notes/notes"});
         const pid_t last = apps.start({"/usr/SYSqtapp/clock/clock"});
-        QVERIFY(first > 0 && middle > 0 && last > 0);
+        QVERIFY(apps.start({"/usr/SYSqtapp/calc/calc"}) > 0 && middle > 0 && last > 0);
         const QFont titleFont = window->cpuTitleLabel->font();
-        const int listSize = gSettings->listFontSize;
-        {
-            ZConfig cfg(configFilePath());
-            cfg.writeEntry(QStringLiteral("Font"), QStringLiteral("ListFontSize"), listSize + 4);
-            QVERIFY(cfg.flush());
-        }
-        const auto find = [] { return qobject_cast<ZAppSetting*>(QApplication::activeModalWidget()); };
-        const auto save = [](ZAppSetting* dialog) { dialog->softKey()->click(ZSoftKey::Left); };
-
+        ZConfig cfg(configFilePath());
+        cfg.writeEntry(QStringLiteral("Font"), QStringLiteral("ListFontSize"), gSettings->listFontSize + 4);
+        QVERIFY(cfg.flush());
+        const auto saveSettings = [this] {
+            whenShown<ZAppSetting>([] { return qobject_cast<ZAppSetting*>(QApplication::activeModalWidget()); },
+                                   [](ZAppSetting* dialog) { dialog->softKey()->click(ZSoftKey::Left); });
+            window->menu_appSetting();
+        };
         window->showList();
-        select(middle);
-        whenShown<ZAppSetting>(find, save);
-        window->menu_appSetting();
-        QCOMPARE(window->procListBox->currentItem(), rowOfPid(window->procListBox, middle));
-        QVERIFY(window->procListBox->currentItem() > 0);
+        for (const pid_t pid : {middle, last}) {
+            select(pid);
+            const bool gone = pid == last && ::kill(pid, SIGKILL) == 0 && apps.reap(pid, 20000);
+            saveSettings();
+            QCOMPARE(window->procListBox->currentItem(), gone ? 0 : rowOfPid(window->procListBox, pid));
+            QCOMPARE(rowOfPid(window->procListBox, pid) < 0, gone);
+        }
+        QVERIFY(rowOfPid(window->procListBox, middle) > 0);
         QCOMPARE(window->cpuTitleLabel->font(), titleFont);
-
-        select(last);
-        QCOMPARE(::kill(last, SIGKILL), 0);
-        QVERIFY(apps.reap(last, 20000));
-        whenShown<ZAppSetting>(find, save);
-        window->menu_appSetting();
-        QCOMPARE(rowOfPid(window->procListBox, last), -1);
-        QCOMPARE(window->procListBox->currentItem(), 0);
-
         QFile::remove(configFilePath());
         gSettings->loadSettings();
     }
