@@ -24,6 +24,8 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 build=${ZK_BUILD_DIR:-$top/build}
 "$top/scripts/install-deps.sh"
 "$top/scripts/build.sh" >/dev/null
+# The suite and its helpers are not part of the normal build.
+cmake --build "$build" -j "$(nproc)" --target zk_bench >/dev/null
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/zk-bench.XXXXXX")
 trap 'rm -rf "$work"' EXIT

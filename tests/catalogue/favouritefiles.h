@@ -11,7 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QtTest>
+#include <QTest>
 
 namespace favfiles {
 

@@ -7,7 +7,8 @@
 // name). "--list-classes" prints the class names, one per line: CTest has
 // one entry per class.
 #include <QObject>
-#include <QtTest>
+#include <QSignalSpy>
+#include <QTest>
 
 #include <functional>
 #include <memory>

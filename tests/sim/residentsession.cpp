@@ -5,7 +5,7 @@
 #include "sim/simbus.h"
 
 #include <QDeadlineTimer>
-#include <QtTest>
+#include <QTest>
 
 const QString ResidentSession::title = QStringLiteral("Tasks Manager");
 
