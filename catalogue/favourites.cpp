@@ -1,6 +1,6 @@
 #include "catalogue/favourites.h"
 
-#include "core/zsettings.h"
+#include "platform/devicepath.h"
 #include "platform/logline.h"
 #include "platform/zconfig.h"
 

@@ -1,14 +1,14 @@
 #include "catalogue/favouriteslist.h"
 
 #include "catalogue/favourites.h"
+#include "ezx/listrowitem.h"
 #include "ezx/ownpicture.h"
 #include "ezx/res_icon_reader.h"
+#include "ezx/scaleicon.h"
 #include "ezx/zlistbox.h"
 #include "platform/devicepath.h"
 #include "platform/logline.h"
 #include "platform/qcopchannel.h"
-#include "ui/listrowitem.h"
-#include "ui/scaleicon.h"
 
 #include <QDataStream>
 #include <QFile>

@@ -3,8 +3,7 @@
 #include "catalogue/favourites.h"
 #include "catalogue/favouriteslist.h"
 #include "catalogue/registry.h"
-#include "core/globals.h"
-#include "core/zsettings.h"
+#include "core/programpicture.h"
 #include "ezx/zlistbox.h"
 #include "ezx/zpopup.h"
 #include "ezx/zsettingitem.h"
@@ -13,7 +12,6 @@
 #include "platform/logline.h"
 #include "platform/zconfig.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QLabel>
 #include <QStringList>
@@ -24,13 +22,6 @@ int regAppCounter = 0;
 namespace {
 constexpr int listSkin = 40;
 constexpr int screenWidth = 240;
-
-QString programFolder()
-{
-    if (gSettings)
-        return gSettings->getAppDir();
-    return QCoreApplication::applicationDirPath() + QLatin1Char('/');
-}
 }
 
 ZAddAppDlg::ZAddAppDlg()

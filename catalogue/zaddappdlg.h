@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/mybasedlg.h"
+#include "ezx/mybasedlg.h"
 
 #include <QMap>
 #include <QString>

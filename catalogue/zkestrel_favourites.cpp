@@ -6,23 +6,12 @@
 #include "catalogue/favourites.h"
 #include "catalogue/favouriteslist.h"
 #include "catalogue/zaddappdlg.h"
-#include "core/globals.h"
-#include "core/zsettings.h"
+#include "core/programpicture.h"
 #include "ezx/zlistbox.h"
 #include "ezx/zsinglecapturedlg.h"
 #include "platform/logline.h"
 
-#include <QCoreApplication>
 #include <QLineEdit>
-
-namespace {
-QString programFolder()
-{
-    if (gSettings)
-        return gSettings->getAppDir();
-    return QCoreApplication::applicationDirPath() + QLatin1Char('/');
-}
-}
 
 void ZKestrel::buildAppList()
 {

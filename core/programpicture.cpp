@@ -4,7 +4,16 @@
 #include "core/zsettings.h"
 #include "ezx/ownpicture.h"
 
+#include <QCoreApplication>
+
+QString programFolder()
+{
+    if (gSettings)
+        return gSettings->getAppDir();
+    return QCoreApplication::applicationDirPath() + QLatin1Char('/');
+}
+
 QPixmap programPicture(const QString& path)
 {
-    return ownPicture((gSettings ? gSettings->getAppDir() : QString()) + path);
+    return ownPicture(programFolder() + path);
 }

@@ -1,7 +1,10 @@
 #include "core/zsettings.h"
 
 #include "core/globals.h"
+#include "core/settingdefaults.h"
 #include "ezx/zapplication.h"
+#include "ezx/zkeys.h"
+#include "platform/devicepath.h"
 #include "platform/logline.h"
 #include "platform/zconfig.h"
 #include "ui/zkestrel.h"
@@ -11,9 +14,6 @@
 #include <QFile>
 
 namespace {
-
-const QString defaultProcessFilter =
-    QStringLiteral("!am!zKestrel!phone!messaging!brwdaemon!misc1!windowsserver!vr!addrbk!br!");
 
 const QString general = QStringLiteral("General");
 const QString task = QStringLiteral("Task");
@@ -31,13 +31,6 @@ QString executableDir()
 }
 
 }  // namespace
-
-QString configFilePath()
-{
-    // Decoded as file names are, so that the bytes of the variable name the
-    // same folder when the path is opened again.
-    return QFile::decodeName(qgetenv("EZX_APP_WRITE_PATH")) + QStringLiteral("/setup/zKestrel.cfg");
-}
 
 QString appDirFromArgv0(const QString& argv0, const QString& executableDir)
 {
@@ -61,7 +54,7 @@ ZSettings::ZSettings()
 
     loadSettings();
     javaFolderInSD = getJavaFolderInSD();
-    hardKeyCode = 0x103F;
+    hardKeyCode = zkeys::PopupKey;
     popUpGuard = false;
 }
 
@@ -82,10 +75,10 @@ void ZSettings::loadSettings()
     sendRaisePhone = cfg.readBoolEntry(general, QStringLiteral("SendReaisePhone"), true);
     sendGoToIdle = cfg.readBoolEntry(general, QStringLiteral("SendGoToIDLE"), false);
     hideSystemTasks = !cfg.readBoolEntry(task, QStringLiteral("ShowAllTask"), false);
-    processFilter = cfg.readEntry(task, QStringLiteral("FiltrProcList"), defaultProcessFilter);
+    processFilter = cfg.readEntry(task, QStringLiteral("FiltrProcList"), QString::fromLatin1(kDefaultProcFilter));
     showAppNoWindow = cfg.readBoolEntry(task, QStringLiteral("ShowAppNoWindow"), false);
-    panelFontSize = cfg.readNumEntry(font, QStringLiteral("PanelFontSize"), 14);
-    listFontSize = cfg.readNumEntry(font, QStringLiteral("ListFontSize"), 16);
+    panelFontSize = cfg.readNumEntry(font, QStringLiteral("PanelFontSize"), kDefaultPanelFontSize);
+    listFontSize = cfg.readNumEntry(font, QStringLiteral("ListFontSize"), kDefaultListFontSize);
 
     const QString color = cfg.readEntry(font, QStringLiteral("PanelColor"), QStringLiteral("#000000"));
     panelColor.setNamedColor(color);

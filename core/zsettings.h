@@ -11,10 +11,6 @@
 
 class QCopChannel;
 
-// The program's configuration file: EZX_APP_WRITE_PATH followed directly by
-// "/setup/zKestrel.cfg" (no separator added; unset gives the bare literal).
-QString configFilePath();
-
 // The executable's folder with a trailing "/", from argv[0]: cut just after
 // its last "/". A bare name (started through PATH) holds no folder, so the
 // executable's real folder is used; an empty folder would send every picture
@@ -58,7 +54,7 @@ public:
     int actionOnC = 0;
     int panelFontSize = 14;
     int listFontSize = 16;
-    int hardKeyCode = 0x103F;
+    int hardKeyCode = 0;  // the pop-up key (zkeys::PopupKey), set by the constructor
     bool timeInCaption = false;
     QString processFilter;
     QColor panelColor{0, 0, 0};

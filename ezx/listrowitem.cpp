@@ -1,4 +1,4 @@
-#include "ui/listrowitem.h"
+#include "ezx/listrowitem.h"
 
 ZListRowItem::ZListRowItem(ZListBox* list, const QString& layout)
     : ZSettingItem(list, layout)

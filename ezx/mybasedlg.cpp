@@ -1,4 +1,4 @@
-#include "ui/mybasedlg.h"
+#include "ezx/mybasedlg.h"
 
 #include "ezx/zapplication.h"
 #include "platform/logline.h"

@@ -1,4 +1,4 @@
-#include "ui/scaleicon.h"
+#include "ezx/scaleicon.h"
 
 #include "platform/logline.h"
 

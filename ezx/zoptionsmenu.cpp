@@ -25,9 +25,9 @@ constexpr int screenGap = 2;  // between the menu and the window's edges
 ZOptionsMenu::ZOptionsMenu(const QRect& rect, QWidget* parent, const char* name, int flags,
                            int skin, bool last)
     : QFrame(parent)
-    , m_hint(rect)
     , m_host(parent)
 {
+    Q_UNUSED(rect);
     Q_UNUSED(flags);
     Q_UNUSED(skin);
     Q_UNUSED(last);

@@ -18,8 +18,9 @@ class ZOptionsMenu : public QFrame
 {
     Q_OBJECT
 public:
-    // rect: where the phone would place it; used as a hint only, the menu
-    // places itself above the soft-key bar of its window. skin, last: kept.
+    // rect: where the phone would place it; not used, the menu places itself
+    // above the soft-key bar of its window. flags, skin, last: the phone's,
+    // not used either.
     ZOptionsMenu(const QRect& rect, QWidget* parent, const char* name = nullptr, int flags = 0,
                  int skin = 0, bool last = true);
     ~ZOptionsMenu() override;
@@ -80,8 +81,7 @@ private:
     int m_current = 0;
     int m_top = 0;  // first row shown when the entries do not all fit
     int m_pressedRow = -1;
-    bool m_open = false;  // between popup() and the hide that closes it
-    QRect m_hint;
+    bool m_open = false;          // between popup() and the hide that closes it
     QPointer<QWidget> m_host;     // the widget it was made for (the soft-key bar)
     zfocus::Saved m_focusBefore;  // what had the keyboard when it opened
 };

@@ -1,4 +1,5 @@
 // getProcName and the task list's filters on any command line text.
+#include "core/settingdefaults.h"
 #include "fuzz/fuzzsupport.h"
 #include "process/procname.h"
 

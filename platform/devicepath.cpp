@@ -1,5 +1,7 @@
 #include "platform/devicepath.h"
 
+#include <QFile>
+
 QString deviceRoot()
 {
     QString root = qEnvironmentVariable("EZX_DEVICE_ROOT");
@@ -16,4 +18,11 @@ QString devicePath(const QString& phonePath)
     if (root.isEmpty() || !phonePath.startsWith(QLatin1Char('/')))
         return phonePath;
     return root + phonePath;
+}
+
+QString configFilePath()
+{
+    // Decoded as file names are, so that the bytes of the variable name the
+    // same folder when the path is opened again.
+    return QFile::decodeName(qgetenv("EZX_APP_WRITE_PATH")) + QStringLiteral("/setup/zKestrel.cfg");
 }

@@ -11,3 +11,7 @@ QString devicePath(const QString& phonePath);
 // The folder that devicePath() puts in front, without a trailing "/";
 // empty when the real root is used.
 QString deviceRoot();
+
+// The program's configuration file: EZX_APP_WRITE_PATH followed directly by
+// "/setup/zKestrel.cfg" (no separator added; unset gives the bare literal).
+QString configFilePath();

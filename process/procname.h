@@ -6,10 +6,6 @@ namespace zk::proc {
 
 // Names the task list gives to tasks, and which tasks it shows.
 
-// The filter list used until the user sets one: each hidden name between "!".
-inline constexpr const char* kDefaultProcFilter =
-    "!am!zKestrel!phone!messaging!brwdaemon!misc1!windowsserver!vr!addrbk!br!";
-
 // The short name of a task from its command line: a Java MIDlet (the text
 // contains "kvm") keeps its whole command line; otherwise a dynamic loader in
 // front of the program is dropped, then the arguments, then the folders:

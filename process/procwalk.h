@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/settingdefaults.h"
 #include "process/procname.h"
 
 #include <QHash>

@@ -2,11 +2,11 @@
 
 #include "ezx/ownpicture.h"
 #include "ezx/res_icon_reader.h"
+#include "ezx/scaleicon.h"
 #include "platform/devicepath.h"
 #include "process/catalogmatch.h"
 #include "process/javamidlet.h"
 #include "process/procname.h"
-#include "ui/scaleicon.h"
 
 namespace zk::proc {
 

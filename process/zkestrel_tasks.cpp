@@ -4,6 +4,7 @@
 
 #include "core/globals.h"
 #include "core/zsettings.h"
+#include "ezx/listrowitem.h"
 #include "ezx/zfocus.h"
 #include "ezx/zkeys.h"
 #include "ezx/zlistbox.h"
@@ -15,7 +16,6 @@
 #include "process/procwalk.h"
 #include "process/taskrow.h"
 #include "process/zprocinfodlg.h"
-#include "ui/listrowitem.h"
 #include "ui/znumselect.h"
 
 #include <QApplication>
@@ -140,11 +140,6 @@ void ZKestrel::sendToApp(int pid, const QString& message)
 void ZKestrel::quitApp(int pid)
 {
     zk::proc::quitApp(pid);
-}
-
-bool ZKestrel::killProc(int pid)
-{
-    return zk::proc::killProc(pid) == KillOutcome::Killed;
 }
 
 bool ZKestrel::procExists(int pid)

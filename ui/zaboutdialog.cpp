@@ -1,7 +1,6 @@
 #include "ui/zaboutdialog.h"
 
-#include "core/globals.h"
-#include "core/zsettings.h"
+#include "core/programpicture.h"
 #include "ezx/zimage.h"
 #include "ezx/zlabel.h"
 #include "ezx/zscrollpanel.h"
@@ -22,15 +21,6 @@ constexpr int labelSkin = 87;
 constexpr int headerX = 76;
 constexpr int textX = 10;
 constexpr int textWidth = 235;
-
-// The program's folder, from the settings object when there is one.
-QString programFolder()
-{
-    if (gSettings)
-        return gSettings->getAppDir();
-    logLine(QStringLiteral("ZAboutDialog: no settings object, icon looked up beside the executable"));
-    return QCoreApplication::applicationDirPath() + QLatin1Char('/');
-}
 }
 
 ZAboutDialog::ZAboutDialog()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/mybasedlg.h"
+#include "ezx/mybasedlg.h"
 
 // The about box: the program's icon, name, version and platform, who wrote
 // it, thanks and how it was built. One soft key closes it.

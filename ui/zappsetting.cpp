@@ -1,9 +1,11 @@
 #include "ui/zappsetting.h"
 
 #include "core/globals.h"
+#include "core/settingdefaults.h"
 #include "core/zsettings.h"
 #include "ezx/zlistbox.h"
 #include "ezx/zsoftkey.h"
+#include "platform/devicepath.h"
 #include "platform/logline.h"
 #include "ui/zoptionitem.h"
 
@@ -67,8 +69,8 @@ void ZAppSetting::addRows()
         {6, ZOptionItem::OnOff, QString::fromUtf8("Информация о задаче по нажатии зеленой кнопки"),
          "Key", "ShowInfoByGreen", 1},
         {7, ZOptionItem::Choice, QString::fromUtf8("Действие по кнопке C:"), "Key", "ActionOnC", 0},
-        {9, ZOptionItem::Number, fontSize + QStringLiteral(" list"), "Font", "ListFontSize", 16},
-        {10, ZOptionItem::Number, fontSize + QStringLiteral(" panel"), "Font", "PanelFontSize", 14},
+        {9, ZOptionItem::Number, fontSize + QStringLiteral(" list"), "Font", "ListFontSize", kDefaultListFontSize},
+        {10, ZOptionItem::Number, fontSize + QStringLiteral(" panel"), "Font", "PanelFontSize", kDefaultPanelFontSize},
         {11, ZOptionItem::OnOff,
          tr("TXT_RID_OPTION_USE", "Use") + QLatin1Char(' ') + textColour, "Font", "UserFont", 0},
     };

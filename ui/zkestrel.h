@@ -84,7 +84,6 @@ public:
     void addProcItem(int pid, const QString& text, bool noWindow);
     void sendToApp(int pid, const QString& message);
     void quitApp(int pid);
-    bool killProc(int pid);
     bool procExists(int pid);
     void showApp(int pid);
     void hideAllApps();

@@ -2,6 +2,7 @@
 // writing, deleting, renaming, and what a "run" value launches.
 #include "catalogue/favourites.h"
 #include "core/zsettings.h"
+#include "platform/devicepath.h"
 #include "platform/zconfig.h"
 #include "tests/common/logcapture.h"
 #include "tests/common/ztest.h"

@@ -2,12 +2,12 @@
 // of its rows, and what starting a favourite does.
 #include "catalogue/favourites.h"
 #include "catalogue/favouriteslist.h"
+#include "ezx/listrowitem.h"
 #include "ezx/zlistbox.h"
 #include "platform/qcopchannel.h"
 #include "tests/catalogue/favouritefiles.h"
 #include "tests/common/logcapture.h"
 #include "tests/common/ztest.h"
-#include "ui/listrowitem.h"
 
 #include <QDataStream>
 #include <QSignalSpy>

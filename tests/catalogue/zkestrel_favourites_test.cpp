@@ -5,6 +5,7 @@
 #include "catalogue/zaddappdlg.h"
 #include "core/globals.h"
 #include "ezx/languageresources.h"
+#include "ezx/listrowitem.h"
 #include "ezx/zapplication.h"
 #include "ezx/zlistbox.h"
 #include "ezx/znavtabwidget.h"
@@ -15,7 +16,6 @@
 #include "tests/common/logcapture.h"
 #include "tests/common/ztest.h"
 #include "tests/ui/popupdriver.h"
-#include "ui/listrowitem.h"
 #include "ui/zkestrel.h"
 
 #include <QDataStream>

@@ -1,7 +1,7 @@
 #include "tests/common/ztest.h"
 
+#include "ezx/mybasedlg.h"
 #include "ezx/zsoftkey.h"
-#include "ui/mybasedlg.h"
 
 #include <QPointer>
 #include <QProcess>

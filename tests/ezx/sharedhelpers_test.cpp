@@ -1,8 +1,8 @@
 #include "tests/common/ztest.h"
 
+#include "ezx/listrowitem.h"
+#include "ezx/scaleicon.h"
 #include "ezx/zlistbox.h"
-#include "ui/listrowitem.h"
-#include "ui/scaleicon.h"
 
 #include <QColor>
 #include <QImage>

@@ -11,6 +11,7 @@
 // Header-only so that the writer and the test use one definition.
 #include "catalogue/favourites.h"
 #include "core/zsettings.h"
+#include "platform/devicepath.h"
 #include "platform/zconfig.h"
 
 #include <QMap>

@@ -2,9 +2,9 @@
 // its soft key. Prints "exec <result>" when the dialog's run returns and
 // "application ended" when the application's loop returns; a dialog that
 // does not end the application leaves this program waiting.
+#include "ezx/mybasedlg.h"
 #include "ezx/zapplication.h"
 #include "ezx/zsoftkey.h"
-#include "ui/mybasedlg.h"
 
 #include <QTimer>
 

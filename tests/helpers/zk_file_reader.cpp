@@ -18,6 +18,7 @@
 #include "core/zsettings.h"
 #include "ezx/zapplication.h"
 #include "ezx/zlistbox.h"
+#include "platform/devicepath.h"
 #include "platform/zconfig.h"
 
 #include <QElapsedTimer>

@@ -13,6 +13,7 @@
 // disk's sync times many more flushes fit into the run.
 #include "catalogue/favourites.h"
 #include "core/zsettings.h"
+#include "platform/devicepath.h"
 #include "platform/inisyntax.h"
 #include "platform/zconfig.h"
 #include "tests/common/testfiles.h"

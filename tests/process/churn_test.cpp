@@ -4,13 +4,13 @@
 // another's row.
 #include "core/globals.h"
 #include "core/zsettings.h"
+#include "ezx/listrowitem.h"
 #include "ezx/zlistbox.h"
 #include "process/procwalk.h"
 #include "tests/common/ztest.h"
 #include "tests/process/churnspawner.h"
 #include "tests/process/nameowners.h"
 #include "tests/process/taskwindow.h"
-#include "ui/listrowitem.h"
 #include "ui/zkestrel.h"
 
 #include <QCoreApplication>

@@ -16,6 +16,7 @@
 #include "core/globals.h"
 #include "core/zsettings.h"
 #include "ezx/languageresources.h"
+#include "ezx/listrowitem.h"
 #include "ezx/zlistbox.h"
 #include "ezx/znavtabwidget.h"
 #include "ezx/zoptionsmenu.h"
@@ -24,7 +25,6 @@
 #include "tests/common/logcapture.h"
 #include "tests/common/ztest.h"
 #include "tests/process/appchildren.h"
-#include "ui/listrowitem.h"
 #include "ui/zkestrel.h"
 
 #include <QAbstractEventDispatcher>

@@ -1,3 +1,4 @@
+#include "core/settingdefaults.h"
 #include "process/procname.h"
 #include "tests/common/ztest.h"
 

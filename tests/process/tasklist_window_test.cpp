@@ -1,5 +1,6 @@
 #include "core/globals.h"
 #include "core/zsettings.h"
+#include "ezx/listrowitem.h"
 #include "ezx/zlistbox.h"
 #include "platform/devicepath.h"
 #include "platform/qcopchannel.h"
@@ -10,7 +11,6 @@
 #include "tests/process/appchildren.h"
 #include "tests/process/childprocs.h"
 #include "tests/process/taskwindow.h"
-#include "ui/listrowitem.h"
 #include "ui/zkestrel.h"
 
 #include <QDir>

@@ -2,11 +2,12 @@
 #include "tests/common/ztest.h"
 
 #include "core/globals.h"
+#include "core/settingdefaults.h"
 #include "core/zsettings.h"
 #include "ezx/languageresources.h"
+#include "ezx/listrowitem.h"
 #include "ezx/zlistbox.h"
 #include "process/procname.h"
-#include "ui/listrowitem.h"
 #include "ui/zkestrel.h"
 
 #include <QApplication>

@@ -7,6 +7,7 @@
 #include "ezx/znumpickerdlg.h"
 #include "ezx/zsingleselectdlg.h"
 #include "ezx/zsoftkey.h"
+#include "platform/devicepath.h"
 #include "platform/zconfig.h"
 #include "tests/common/logcapture.h"
 #include "tests/ui/popupdriver.h"
