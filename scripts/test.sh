@@ -9,4 +9,5 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 build=${ZK_BUILD_DIR:-$top/build}
 cd "$build"
 ctest --output-on-failure -j 2 "$@"
-ZK_FUZZ_BUILD_DIR=${ZK_FUZZ_BUILD_DIR:-$build-fuzz} "$top/scripts/fuzz.sh"
+# The short fuzz run takes two targets at a time, one per core.
+ZK_FUZZ_JOBS=${ZK_FUZZ_JOBS:-2} ZK_FUZZ_BUILD_DIR=${ZK_FUZZ_BUILD_DIR:-$build-fuzz} "$top/scripts/fuzz.sh"
