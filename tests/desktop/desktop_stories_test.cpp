@@ -96,9 +96,10 @@ struct DesktopSession
 
     // An application of Debian, up once the desktop services hold its
     // channel.
-    qint64 startApp(const char* program)
+    qint64 startApp(const char* program, const QString& geometry)
     {
-        QProcess* p = rig.run(QStandardPaths::findExecutable(QLatin1String(program)));
+        QProcess* p = rig.run(QStandardPaths::findExecutable(QLatin1String(program)),
+                              {QStringLiteral("-geometry"), geometry});
         QDeadlineTimer deadline(20000);
         while (!QCopChannel::isRegistered(channelOf(p->processId())) && !deadline.hasExpired())
             QTest::qWait(100);
@@ -140,9 +141,9 @@ struct DesktopSession
         while (!QCopChannel::isRegistered("PE/zKestrel/") && !deadline.hasExpired())
             QTest::qWait(100);
         // Newest first in the list: XTerm on top.
-        s->xcalc = s->startApp("xcalc");
-        s->xeyes = s->startApp("xeyes");
-        s->xterm = s->startApp("xterm");
+        s->xcalc = s->startApp("xcalc", QStringLiteral("+250+0"));
+        s->xeyes = s->startApp("xeyes", QStringLiteral("200x150+590+0"));
+        s->xterm = s->startApp("xterm", QStringLiteral("50x12+440+220"));
         if (!QCopChannel::isRegistered("PE/zKestrel/") || !s->xterm || !s->xcalc || !s->xeyes)
             return failed("zKestrel or an application is not up");
         return s;
