@@ -1,10 +1,12 @@
 # What `cmake --install` puts where (GNUInstallDirs; any prefix, DESTDIR):
 #
 #   <libexecdir>/zkestrel/   the program, its pictures (img/, panel/) and the
-#                            about icon: it loads them from its own folder
+#                            about icon: it loads them from its own folder;
+#                            zk-desktop, the desktop services, beside it
 #   <bindir>/zKestrel        the launcher on PATH (dist/zKestrel.in)
 #   <bindir>/qcop            the bus tool
-#   lib/systemd/user/        zkestrel.service, the resident in the session
+#   lib/systemd/user/        zkestrel.service, the resident in the session,
+#                            and zkestrel-desktop.service, the desktop services
 #   <datadir>/applications/  zkestrel.desktop, the window
 #
 # The language resources are inside the program. The simulated phone, the
@@ -16,7 +18,7 @@ set(ZK_INSTALL_APPDIR "${CMAKE_INSTALL_LIBEXECDIR}/zkestrel" CACHE STRING
 set(ZK_INSTALL_USERUNITDIR "lib/systemd/user" CACHE STRING
     "Folder of the systemd user unit, relative to the prefix")
 
-install(TARGETS zKestrel RUNTIME DESTINATION ${ZK_INSTALL_APPDIR})
+install(TARGETS zKestrel zk-desktop RUNTIME DESTINATION ${ZK_INSTALL_APPDIR})
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/img ${CMAKE_SOURCE_DIR}/panel
         DESTINATION ${ZK_INSTALL_APPDIR}
         FILES_MATCHING PATTERN "*.png")
@@ -39,9 +41,10 @@ install(CODE "
   string(RANDOM LENGTH 12 zk_tag)
   set(zk_out \"${CMAKE_BINARY_DIR}/dist/install-\${zk_tag}\")
   configure_file(\"${CMAKE_SOURCE_DIR}/dist/zkestrel.service.in\" \"\${zk_out}/zkestrel.service\" @ONLY)
+  configure_file(\"${CMAKE_SOURCE_DIR}/dist/zkestrel-desktop.service.in\" \"\${zk_out}/zkestrel-desktop.service\" @ONLY)
   configure_file(\"${CMAKE_SOURCE_DIR}/dist/zkestrel.desktop.in\" \"\${zk_out}/zkestrel.desktop\" @ONLY)
   file(INSTALL DESTINATION \"\${zk_prefix}/${ZK_INSTALL_USERUNITDIR}\" TYPE FILE
-       FILES \"\${zk_out}/zkestrel.service\")
+       FILES \"\${zk_out}/zkestrel.service\" \"\${zk_out}/zkestrel-desktop.service\")
   file(INSTALL DESTINATION \"\${zk_prefix}/${CMAKE_INSTALL_DATADIR}/applications\" TYPE FILE
        FILES \"\${zk_out}/zkestrel.desktop\")
   file(REMOVE_RECURSE \"\${zk_out}\")

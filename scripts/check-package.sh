@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Checks a built Debian package of zKestrel: its name, version and
 # maintainer, dependencies computed from the shared libraries, files under
-# the package's own paths only, and no program in it but zKestrel and qcop,
-# stripped. Prints the fields and the file list; exits non-zero on a fault.
+# the package's own paths only, and no program in it but zKestrel, its
+# desktop services zk-desktop and qcop, stripped. Prints the fields and the
+# file list; exits non-zero on a fault.
 #
 #   bash scripts/check-package.sh build-package/zkestrel_<version>_amd64.deb
 set -euo pipefail
@@ -21,7 +22,7 @@ version=$(sed -n 's/^project(zKestrel VERSION \([0-9.]*\).*/\1/p' "$top/CMakeLis
 [ "$(field Maintainer)" = "The zKestrel team" ] || fault "maintainer $(field Maintainer)"
 depends=$(field Depends)
 depended=$(tr ',|' '\n\n' <<< "$depends" | awk '{ print $1 }')
-for lib in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6dbus6; do
+for lib in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6dbus6 libqt6svg6; do
   grep -qxF "$lib" <<< "$depended" || fault "no dependency on $lib: $depends"
 done
 
@@ -29,15 +30,15 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/zk-deb.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 dpkg-deb --extract "$deb" "$work"
 files=$(cd "$work" && find . ! -type d | sed 's|^\.||' | sort)
-allowed='^/usr/(bin/(zKestrel|qcop)|libexec/zkestrel/.*|lib/systemd/user/zkestrel\.service|share/applications/zkestrel\.desktop)$'
+allowed='^/usr/(bin/(zKestrel|qcop)|libexec/zkestrel/.*|lib/systemd/user/zkestrel(-desktop)?\.service|share/applications/zkestrel\.desktop)$'
 while read -r f; do
   grep -qE "$allowed" <<< "$f" || fault "file outside the package's paths: $f"
 done <<< "$files"
 
-# The programs: exactly these two, stripped; everything else is no program.
+# The programs: exactly these three, stripped; everything else is no program.
 programs=$(cd "$work" && find . -type f -exec sh -c 'head -c4 "$1" | grep -q ELF' _ {} \; -print |
            sed 's|^\.||' | sort)
-[ "$programs" = "$(printf '%s\n' /usr/bin/qcop /usr/libexec/zkestrel/zKestrel)" ] ||
+[ "$programs" = "$(printf '%s\n' /usr/bin/qcop /usr/libexec/zkestrel/zKestrel /usr/libexec/zkestrel/zk-desktop | sort)" ] ||
   fault "the programs in the package are: $programs"
 while read -r p; do
   [ -n "$p" ] || continue

@@ -40,8 +40,10 @@ expected=$work/expected.txt
   echo "$bindir_rel/zKestrel"
   echo "$bindir_rel/qcop"
   echo "$appdir_rel/zKestrel"
+  echo "$appdir_rel/zk-desktop"
   (cd "$build/bin" && find img panel zKestrel*.png -name '*.png') | sed "s|^|$appdir_rel/|"
   echo "lib/systemd/user/zkestrel.service"
+  echo "lib/systemd/user/zkestrel-desktop.service"
   echo "share/applications/zkestrel.desktop"
 } | sort > "$expected"
 outside=$(cd "$root" && find . ! -type d ! -path ".$prefix/*")
@@ -57,13 +59,19 @@ grep -qxF "Exec=$prefix/$bindir_rel/zKestrel" "$root$prefix/share/applications/z
   fail "the desktop entry does not start $prefix/$bindir_rel/zKestrel"
 desktop-file-validate "$root$prefix/share/applications/zkestrel.desktop" ||
   fail "desktop-file-validate finds fault with the desktop entry"
-# The user manager checks the unit; its command is looked up in the DESTDIR.
+grep -qxF "ExecStart=$prefix/$bindir_rel/zKestrel --desktop-services" \
+  "$root$prefix/lib/systemd/user/zkestrel-desktop.service" ||
+  fail "the desktop services' unit does not start $prefix/$bindir_rel/zKestrel --desktop-services"
+grep -qxF "Wants=zkestrel-desktop.service" "$root$prefix/lib/systemd/user/zkestrel.service" ||
+  fail "the resident's unit does not bring the desktop services along"
+# The user manager checks the units; their commands are looked up in the DESTDIR.
 mkdir -p "$work/unit" "$work/runtime"
 chmod 700 "$work/runtime"
-sed "s|^ExecStart=$prefix/|ExecStart=$root$prefix/|" "$root$prefix/lib/systemd/user/zkestrel.service" \
-  > "$work/unit/zkestrel.service"
-XDG_RUNTIME_DIR=$work/runtime systemd-analyze --user verify "$work/unit/zkestrel.service" ||
-  fail "systemd-analyze finds fault with the user unit"
+for unit in zkestrel.service zkestrel-desktop.service; do
+  sed "s|^ExecStart=$prefix/|ExecStart=$root$prefix/|" "$root$prefix/lib/systemd/user/$unit" > "$work/unit/$unit"
+done
+XDG_RUNTIME_DIR=$work/runtime systemd-analyze --user verify "$work/unit/zkestrel.service" \
+  "$work/unit/zkestrel-desktop.service" || fail "systemd-analyze finds fault with the user units"
 
 # --- The installed program at work.
 program=$(readlink -f "$appdir/zKestrel")
@@ -91,7 +99,7 @@ start() {
   shift
   (
     cd "$elsewhere"
-    exec env -u LC_ALL -u LC_MESSAGES -u EZX_APP_WRITE_PATH -u XDG_DATA_HOME \
+    exec env -u LC_ALL -u LC_MESSAGES -u EZX_APP_WRITE_PATH -u EZX_DEVICE_ROOT -u XDG_DATA_HOME -u XDG_CACHE_HOME \
       HOME="$work/home" LANG="$lang" PATH="$bindir:$PATH" LD_PRELOAD="$probe" \
       ZK_PAINT_PROBE="$work/$label.painted" ZK_PICTURE_PROBE="$work/$label.pictures" \
       "${vars[@]}" "$@" > "$work/$label.out" 2> "$work/$label.err"
@@ -145,6 +153,8 @@ start by-name ru_RU.UTF-8 -- zKestrel
 painted by-name
 [ "$(env_of "$pid" EZX_APP_WRITE_PATH)" = "$work/home/.local/share/zKestrel" ] ||
   fail "by-name: EZX_APP_WRITE_PATH is not the data folder under HOME"
+[ "$(env_of "$pid" EZX_DEVICE_ROOT)" = "$work/home/.cache/zKestrel/desktop" ] ||
+  fail "by-name: EZX_DEVICE_ROOT is not the desktop's folder under HOME"
 [ "$(readlink -f "/proc/$pid/exe")" = "$program" ] || fail "by-name: not the installed program"
 quit by-name
 pictures_found by-name
@@ -178,9 +188,24 @@ quit plain-link
 grep -q "^missing${tab}\./*/img/tab_task\.png\$" "$work/plain-link.pictures" 2> /dev/null ||
   fail "plain-link: the probe did not see the missing pictures"
 
+# The desktop services through the launcher: without a display they still
+# publish the desktop's applications where the task manager reads them.
+services_root=$work/home/.cache/zKestrel/desktop
+start services C.UTF-8 XDG_DATA_DIRS=/usr/share DISPLAY= -- zKestrel --desktop-services
+for _ in $(seq 300); do
+  grep -q 'applications of' "$work/services.out" 2> /dev/null && break
+  sleep 0.1
+done
+[ "$(readlink -f "/proc/$pid/exe")" = "$(readlink -f "$appdir/zk-desktop")" ] ||
+  fail "services: the launcher did not start the installed zk-desktop"
+grep -q '^# zk-desktop' "$services_root/usr/data_resource/preloadapps/SysRegistry" 2> /dev/null ||
+  fail "services: no registry published in $services_root; its output: $(cat "$work/services.out")"
+grep -q 'no X display' "$work/services.out" || fail "services: no word of the missing display"
+kill "$pid"
+
 if [ "$failures" -gt 0 ]; then
   echo "install test: $failures failure(s); the install log:"
   cat "$work/install.log"
   exit 1
 fi
-echo "install test: installed into a DESTDIR and started by name, full path and link: all pictures and texts found"
+echo "install test: installed into a DESTDIR and started by name, full path and link: all pictures and texts found; the desktop services publish through the launcher"

@@ -26,6 +26,7 @@ void benchResident(const BenchConfig& config, Report& report);   // 3 and 2: pop
 void benchRefresh(const BenchConfig& config, Report& report);    // 2 and 4: refresh cost, growth
 void benchScan(const BenchConfig& config, Report& report);       // 1: the /proc scan
 void benchCatalogue(const BenchConfig& config, Report& report);  // 5: catalogue, add dialog
+void benchDesktop(const BenchConfig& config, Report& report);    // 2: the desktop services, idle
 
 // The catalogue benchmark's own process (zk_bench --catalogue-once): one
 // start-up's catalogue and dialog openings, written as one line to fd.

@@ -4,7 +4,7 @@
 // gives it a private session bus, the offscreen screen and a phone's storage.
 //
 //   zk_bench [--runs N] [--idle-seconds S] [--processes N] [--windows N] [--large N]
-//            [--apps N] [--refreshes N] [--only startup,resident,refresh,scan,catalogue]
+//            [--apps N] [--refreshes N] [--only startup,resident,refresh,scan,desktop,catalogue]
 //            [--out FILE] [--work DIR]
 //
 // --work keeps the scratch files (the generated phone storage among them) in
@@ -125,6 +125,10 @@ int main(int argc, char** argv)
     if (wanted("scan")) {
         progress("scan with many processes");
         benchScan(config, report);
+    }
+    if (wanted("desktop")) {
+        progress("desktop services and the resident, idle, on a desktop");
+        benchDesktop(config, report);
     }
     if (wanted("catalogue")) {
         progress("catalogue and add dialog");

@@ -5,11 +5,14 @@
 //                         per line: <id> TAB <pid> TAB <name>
 //   zk_xwin focus         the window that has the keyboard, same form (the
 //                         top-level window holding the X input focus)
+//   zk_xwin managed       the windows a window manager manages, bottom to
+//                         top (_NET_CLIENT_LIST_STACKING), same form
 //   zk_xwin close <name>  asks the top-level window of that name to close,
 //                         as a title bar's close button does
 //                         (WM_DELETE_WINDOW); exit 1 when there is none
 //
 // Names are WM_NAME as the program set it; pid is _NET_WM_PID, 0 if unset.
+// Under a window manager the focus is told as the managed window holding it.
 #include <xcb/xcb.h>
 
 #include <cstdio>
@@ -76,10 +79,27 @@ void print(xcb_connection_t* c, xcb_window_t w)
     std::printf("%u\t%u\t%s\n", w, windowPid(c, w), windowName(c, w).c_str());
 }
 
-// The top-level window (a child of the root) that holds w.
+// A window list property of the root (_NET_CLIENT_LIST...); empty when unset.
+std::vector<xcb_window_t> rootList(xcb_connection_t* c, xcb_window_t root, const char* name)
+{
+    auto r = reply(xcb_get_property_reply(
+        c, xcb_get_property(c, 0, root, atom(c, name), XCB_ATOM_WINDOW, 0, 65536), nullptr));
+    if (!r || r->format != 32)
+        return {};
+    const auto* ids = static_cast<const xcb_window_t*>(xcb_get_property_value(r.get()));
+    return {ids, ids + xcb_get_property_value_length(r.get()) / 4};
+}
+
+// The top-level window (a child of the root, or a managed window) that
+// holds w.
 xcb_window_t topLevelOf(xcb_connection_t* c, xcb_window_t root, xcb_window_t w)
 {
+    const std::vector<xcb_window_t> managed = rootList(c, root, "_NET_CLIENT_LIST");
     while (w != XCB_WINDOW_NONE && w != root) {
+        for (xcb_window_t m : managed) {
+            if (m == w)
+                return w;
+        }
         auto tree = reply(xcb_query_tree_reply(c, xcb_query_tree(c, w), nullptr));
         if (!tree)
             return XCB_WINDOW_NONE;
@@ -94,7 +114,7 @@ xcb_window_t topLevelOf(xcb_connection_t* c, xcb_window_t root, xcb_window_t w)
 int main(int argc, char** argv)
 {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: zk_xwin stack | focus | close <name>\n");
+        std::fprintf(stderr, "usage: zk_xwin stack | managed | focus | close <name>\n");
         return 2;
     }
     xcb_connection_t* c = xcb_connect(nullptr, nullptr);
@@ -110,6 +130,9 @@ int main(int argc, char** argv)
             if (isMapped(c, w))
                 print(c, w);
         }
+    } else if (command == "managed") {
+        for (xcb_window_t w : rootList(c, root, "_NET_CLIENT_LIST_STACKING"))
+            print(c, w);
     } else if (command == "focus") {
         auto focus = reply(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
         const xcb_window_t top = focus ? topLevelOf(c, root, focus->focus) : static_cast<xcb_window_t>(XCB_WINDOW_NONE);
@@ -138,7 +161,7 @@ int main(int argc, char** argv)
             break;
         }
     } else {
-        std::fprintf(stderr, "usage: zk_xwin stack | focus | close <name>\n");
+        std::fprintf(stderr, "usage: zk_xwin stack | managed | focus | close <name>\n");
         code = 2;
     }
     xcb_disconnect(c);

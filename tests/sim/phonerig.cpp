@@ -141,8 +141,26 @@ QString PhoneRig::missingTools()
 
 bool PhoneRig::start()
 {
+    if (!startScreen() || !copyTree(QStringLiteral(ZK_SIM_DEVICE), deviceRoot()))
+        return false;
+    run(QStringLiteral("zk-system"));
+    const QProcessEnvironment plain = m_env;
+    m_env = applicationsEnvironment(m_env);
+    m_manager = run(QStringLiteral("zk-appmanager"));
+    m_env = plain;
+    QDeadlineTimer services(20000);
+    while (!(QCopChannel::isRegistered("/AM/Launcher") && QCopChannel::isRegistered("EZX/System"))) {
+        if (services.hasExpired())
+            return false;
+        QTest::qWait(100);
+    }
+    return true;
+}
+
+bool PhoneRig::startScreen(const QString& size)
+{
     m_dir = std::make_unique<QTemporaryDir>();
-    if (!m_dir->isValid() || !copyTree(QStringLiteral(ZK_SIM_DEVICE), m_dir->filePath(QStringLiteral("device"))))
+    if (!m_dir->isValid())
         return false;
     QDir().mkpath(m_dir->filePath(QStringLiteral("write/setup")));
 
@@ -154,7 +172,7 @@ bool PhoneRig::start()
     m_screen->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_screen->start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"),
                                              QStringLiteral("-screen"), QStringLiteral("0"),
-                                             QStringLiteral("540x360x24"), QStringLiteral("-nolisten"),
+                                             size, QStringLiteral("-nolisten"),
                                              QStringLiteral("tcp")});
     if (!m_screen->waitForStarted())
         return false;
@@ -176,19 +194,12 @@ bool PhoneRig::start()
     m_env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     m_env.insert(QStringLiteral("EZX_DEVICE_ROOT"), deviceRoot());
     m_env.insert(QStringLiteral("EZX_APP_WRITE_PATH"), writePath());
-
-    run(QStringLiteral("zk-system"));
-    const QProcessEnvironment plain = m_env;
-    m_env = applicationsEnvironment(m_env);
-    m_manager = run(QStringLiteral("zk-appmanager"));
-    m_env = plain;
-    QDeadlineTimer services(20000);
-    while (!(QCopChannel::isRegistered("/AM/Launcher") && QCopChannel::isRegistered("EZX/System"))) {
-        if (services.hasExpired())
-            return false;
-        QTest::qWait(100);
-    }
     return true;
+}
+
+void PhoneRig::setEnvironment(const QString& name, const QString& value)
+{
+    m_env.insert(name, value);
 }
 
 QProcess* PhoneRig::run(const QString& program, const QStringList& args)
@@ -196,7 +207,7 @@ QProcess* PhoneRig::run(const QString& program, const QStringList& args)
     auto* p = new QProcess;
     p->setProcessEnvironment(m_env);
     p->setProcessChannelMode(QProcess::MergedChannels);
-    p->start(kBin + QLatin1Char('/') + program, args);
+    p->start(program.startsWith(QLatin1Char('/')) ? program : kBin + QLatin1Char('/') + program, args);
     p->waitForStarted();
     m_programs << p;
     m_logs << QByteArray();
@@ -209,6 +220,7 @@ QProcess* PhoneRig::runProbed(const QString& program, const QStringList& args)
     m_probeFile = m_dir->filePath(QStringLiteral("painted.txt"));
     m_env.insert(QStringLiteral("LD_PRELOAD"), probePreload());
     m_env.insert(QStringLiteral("ZK_PAINT_PROBE"), m_probeFile);
+    m_env.insert(QStringLiteral("ZK_PICTURE_PROBE"), m_dir->filePath(QStringLiteral("pictures.txt")));
     QProcess* p = run(program, args);
     m_env = plain;
     return p;
@@ -228,6 +240,19 @@ QStringList PhoneRig::painted(const QByteArray& widgetClass) const
             texts << QString::fromUtf8(fields.at(2));
     }
     return texts;
+}
+
+QStringList PhoneRig::picturesLoaded() const
+{
+    QFile file(m_dir ? m_dir->filePath(QStringLiteral("pictures.txt")) : QString());
+    QStringList loaded;
+    if (file.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& line : file.readAll().split('\n')) {
+            if (line.startsWith("loaded\t"))
+                loaded << QString::fromUtf8(line.mid(7));
+        }
+    }
+    return loaded;
 }
 
 void PhoneRig::forgetPainted() const
@@ -401,7 +426,7 @@ QList<PhoneRig::ScreenWindow> PhoneRig::stack() const
 {
     QProcess x;
     x.setProcessEnvironment(m_env);
-    x.start(kBin + QStringLiteral("/zk_xwin"), {QStringLiteral("stack")});
+    x.start(kBin + QStringLiteral("/zk_xwin"), {m_managed ? QStringLiteral("managed") : QStringLiteral("stack")});
     x.waitForFinished(15000);
     QList<ScreenWindow> windows;
     for (const QString& line : QString::fromUtf8(x.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts))

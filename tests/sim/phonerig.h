@@ -33,9 +33,16 @@ public:
 
     // Starts the screen and the services (system, application manager).
     bool start();
+    // Starts the screen alone (WIDTHxHEIGHTxDEPTH), with an empty device root.
+    bool startScreen(const QString& size = QStringLiteral("540x360x24"));
+    // Sets a variable for the programs started from now on.
+    void setEnvironment(const QString& name, const QString& value);
+    // With a window manager, stack() lists the windows it manages
+    // (_NET_CLIENT_LIST_STACKING) instead of the bare screen's.
+    void setManaged(bool managed) { m_managed = managed; }
 
-    // Starts a program of the build's bin folder on the phone's screen; its
-    // output is collected (log()).
+    // Starts a program of the build's bin folder (or one by its full path)
+    // on the phone's screen; its output is collected (log()).
     QProcess* run(const QString& program, const QStringList& args = {});
     // The same, with the paint probe preloaded (tests/helpers/zk_paintprobe):
     // the texts it draws can then be read with painted().
@@ -44,6 +51,8 @@ public:
     // in drawing order; a probed program's rows, titles and soft keys.
     QStringList painted(const QByteArray& widgetClass) const;
     void forgetPainted() const;
+    // The picture files a probed program loaded.
+    QStringList picturesLoaded() const;
     // Waits until a text has been drawn into a widget of that class.
     bool waitForPainted(const QByteArray& widgetClass, const QString& text, int ms = 15000) const;
     // Everything a program has written so far.
@@ -99,9 +108,10 @@ public:
     QString writePath() const;
     QString deviceRoot() const;
 
-private:
+    // Runs xdotool on the screen; its output.
     QString xdotool(const QStringList& args, bool* ok = nullptr) const;
 
+private:
     QProcessEnvironment m_env;
     std::unique_ptr<QTemporaryDir> m_dir;
     QProcess* m_screen = nullptr;
@@ -110,4 +120,5 @@ private:
     QString m_display;
     QString m_probeFile;
     QProcess* m_manager = nullptr;
+    bool m_managed = false;
 };
