@@ -161,3 +161,12 @@ bool FileReplacement::commit(const QByteArray& data)
     m_fd = -1;
     return true;
 }
+
+bool writeFileAtomically(const QString& path, const QByteArray& data, QString* error)
+{
+    FileReplacement turn(path);
+    const bool ok = turn.locked() && turn.commit(data);
+    if (!ok && error)
+        *error = turn.error();
+    return ok;
+}

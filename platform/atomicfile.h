@@ -44,5 +44,8 @@ private:
     int m_fd = -1;
 };
 
+// A whole file written in one turn; false with the reason in *error.
+bool writeFileAtomically(const QString& path, const QByteArray& data, QString* error);
+
 // The name of the temporary file FileReplacement uses for path.
 QString atomicTemporaryPath(const QString& path);
