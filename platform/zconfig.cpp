@@ -83,8 +83,9 @@ public:
     void write(const QString& group, const QString& key, const QString& value);
     const ini::Line* find(const QString& group, const QString& key) const;
     QByteArray text() const;
-    // Takes over what a fresh read (with this object's writes applied) holds.
-    void adopt(Private&& fresh);
+    // Takes over what a fresh read (with this object's writes applied)
+    // holds; the writes are kept for a later flush unless they were written.
+    void adopt(Private&& fresh, bool written);
 };
 
 void ZConfig::Private::load()
@@ -238,7 +239,7 @@ QByteArray ZConfig::Private::text() const
     return data;
 }
 
-void ZConfig::Private::adopt(Private&& fresh)
+void ZConfig::Private::adopt(Private&& fresh, bool flushed)
 {
     lines = std::move(fresh.lines);
     newline = fresh.newline;
@@ -247,7 +248,8 @@ void ZConfig::Private::adopt(Private&& fresh)
     existed = fresh.existed;
     entries = std::move(fresh.entries);
     groupOrder = std::move(fresh.groupOrder);
-    written.clear();
+    if (flushed)
+        written.clear();
 }
 
 ZConfig::ZConfig(const QString& path, bool create)
@@ -324,19 +326,25 @@ bool ZConfig::flush()
     std::optional<FileReplacement> turn;
     if (haveFolder)
         turn.emplace(d->path);
+    // The file as it is now, with this object's writes applied, replaces
+    // what the object read before, whatever the flush's outcome: the old
+    // lines go first, so that a large file is not held twice.
+    std::vector<ini::Line>().swap(d->lines);
+    d->entries.clear();
     Private fresh(d->path);
     fresh.load();
     bool changed = false;
     for (const auto& [place, value] : d->written)
         changed = fresh.apply(place.first, place.second, value) || changed;
 
-    if (!fresh.readable) {
+    d->adopt(std::move(fresh), false);
+    if (!d->readable) {
         // It could not be read this time: the same.
         logLine(QStringLiteral("ZConfig: not writing ") + d->path + QStringLiteral(", it could not be read"));
         return false;
     }
     if (!changed) {
-        d->adopt(std::move(fresh));
+        d->written.clear();
         return true;
     }
     if (!haveFolder) {
@@ -349,7 +357,7 @@ bool ZConfig::flush()
     }
 
     // What the store writes it must be able to read back.
-    const QByteArray data = fresh.text();
+    const QByteArray data = d->text();
     if (data.size() > maxFileSize || data.count('\n') > maxLines) {
         logLine(QStringLiteral("ZConfig: not writing ") + d->path + QStringLiteral(", it would be too large to read back"));
         return false;
@@ -358,8 +366,8 @@ bool ZConfig::flush()
         logLine(QStringLiteral("ZConfig: cannot write ") + d->path + QStringLiteral(": ") + turn->error());
         return false;
     }
-    fresh.existed = true;
-    d->adopt(std::move(fresh));
+    d->existed = true;
+    d->written.clear();
     return true;
 }
 
