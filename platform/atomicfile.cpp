@@ -118,7 +118,7 @@ void FileReplacement::giveUp()
     m_fd = -1;
 }
 
-bool FileReplacement::commit(const QByteArray& data)
+bool FileReplacement::commit(const QByteArray& data, struct stat* written)
 {
     if (m_fd < 0)
         return false;
@@ -146,6 +146,10 @@ bool FileReplacement::commit(const QByteArray& data)
     }
     if (ok && ::fdatasync(m_fd) != 0) {
         m_error = systemError("cannot sync the temporary file");
+        ok = false;
+    }
+    if (ok && written && ::fstat(m_fd, written) != 0) {
+        m_error = systemError("cannot read the temporary file's status");
         ok = false;
     }
     if (ok && ::rename(m_tempName.constData(), targetName.constData()) != 0) {

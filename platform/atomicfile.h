@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+struct stat;
+
 // One turn at replacing a file whole or not at all. Taking the turn locks
 // path + ".tmp" (one fixed name beside the target); while it is held no
 // other writer of the same file replaces it, so a writer can read the file,
@@ -32,8 +34,10 @@ public:
     QString target() const { return m_target; }
 
     // False on failure, with the reason in error(); the target is then as it
-    // was. Ends the turn either way.
-    bool commit(const QByteArray& data);
+    // was. Ends the turn either way. written, when given, gets the new
+    // file's status as it was renamed into place (before any other writer
+    // could replace it).
+    bool commit(const QByteArray& data, struct stat* written = nullptr);
 
 private:
     void giveUp();

@@ -1,7 +1,5 @@
 #include "platform/inisyntax.h"
 
-#include <QList>
-
 namespace ini {
 
 namespace {
@@ -33,7 +31,8 @@ Line parseLine(const QByteArray& raw, const QString& group, bool inGroup)
     line.raw = raw;
     line.group = group;
     line.inGroup = inGroup;
-    const QString text = QString::fromUtf8(raw).trimmed();
+    const QString whole = QString::fromUtf8(raw);
+    const QStringView text = QStringView(whole).trimmed();
     if (text.isEmpty()) {
         line.kind = Line::Blank;
     } else if (text.startsWith(QLatin1Char('#')) || text.startsWith(QLatin1Char(';'))) {
@@ -42,19 +41,18 @@ Line parseLine(const QByteArray& raw, const QString& group, bool inGroup)
         const qsizetype close = text.indexOf(QLatin1Char(']'));
         if (close > 0) {
             line.kind = Line::Group;
-            line.group = text.mid(1, close - 1);
+            line.group = text.mid(1, close - 1).toString();
             line.inGroup = true;
         }
     } else {
         const qsizetype eq = text.indexOf(QLatin1Char('='));
         if (eq > 0) {
-            line.key = text.left(eq).trimmed();
+            line.key = text.left(eq).trimmed().toString();
             if (!line.key.isEmpty()) {
                 line.kind = Line::Entry;
                 // Only the blanks the writer puts around a value (and a
                 // stray line end) are dropped; any other character at its
                 // ends is part of it.
-                const QString whole = QString::fromUtf8(raw);
                 line.value = unescapeValue(withoutBlanks(QStringView(whole).mid(whole.indexOf(QLatin1Char('=')) + 1)));
             }
         }
@@ -170,53 +168,47 @@ QString unescapeValue(const QString& stored)
 {
     if (!stored.contains(QLatin1Char('\\')))
         return stored;
-    // The stored text as units: a backslash with the character after it,
-    // or one character. \s and \t stand for a blank and a tab only in the
-    // runs at the two ends, where the writer puts them: a foreign "\t"
-    // inside a value stays as it is.
-    struct Unit
-    {
-        qsizetype at;
-        qsizetype size;
+    // The stored text is read as units: a backslash with the character
+    // after it, or one character. \s and \t stand for a blank and a tab only
+    // in the runs of such units at the two ends, where the writer puts them:
+    // a foreign "\t" inside a value stays as it is.
+    const qsizetype n = stored.size();
+    auto unitAt = [&stored, n](qsizetype i) { return stored.at(i) == QLatin1Char('\\') && i + 1 < n ? 2 : 1; };
+    auto blankEscapeAt = [&stored, &unitAt](qsizetype i) {
+        return unitAt(i) == 2 && (stored.at(i + 1) == QLatin1Char('s') || stored.at(i + 1) == QLatin1Char('t'));
     };
-    QList<Unit> units;
-    for (qsizetype i = 0; i < stored.size();) {
-        const qsizetype size = stored.at(i) == QLatin1Char('\\') && i + 1 < stored.size() ? 2 : 1;
-        units.append({i, size});
-        i += size;
+    qsizetype headEnd = 0;
+    while (headEnd < n && blankEscapeAt(headEnd))
+        headEnd += 2;
+    qsizetype tailStart = n;
+    for (qsizetype i = headEnd; i < n; i += unitAt(i)) {
+        if (!blankEscapeAt(i))
+            tailStart = n;
+        else if (tailStart == n)
+            tailStart = i;
     }
-    auto blankEscape = [&stored](const Unit& u) {
-        return u.size == 2 && (stored.at(u.at + 1) == QLatin1Char('s') || stored.at(u.at + 1) == QLatin1Char('t'));
-    };
-    qsizetype head = 0;
-    while (head < units.size() && blankEscape(units.at(head)))
-        ++head;
-    qsizetype tail = units.size();
-    while (tail > head && blankEscape(units.at(tail - 1)))
-        --tail;
 
     QString out;
-    out.reserve(stored.size());
-    for (qsizetype n = 0; n < units.size(); ++n) {
-        const Unit& u = units.at(n);
-        const QChar c = stored.at(u.at);
-        if (u.size == 1) {
-            out += c;
+    out.reserve(n);
+    for (qsizetype i = 0; i < n; i += unitAt(i)) {
+        if (unitAt(i) == 1) {
+            out += stored.at(i);
             continue;
         }
-        const QChar e = stored.at(u.at + 1);
+        const QChar e = stored.at(i + 1);
+        const bool atEnd = i < headEnd || i >= tailStart;
         if (e == QLatin1Char('n'))
             out += QLatin1Char('\n');
         else if (e == QLatin1Char('r'))
             out += QLatin1Char('\r');
         else if (e == QLatin1Char('\\'))
             out += QLatin1Char('\\');
-        else if ((n < head || n >= tail) && e == QLatin1Char('s'))
+        else if (atEnd && e == QLatin1Char('s'))
             out += QLatin1Char(' ');
-        else if ((n < head || n >= tail) && e == QLatin1Char('t'))
+        else if (atEnd && e == QLatin1Char('t'))
             out += QLatin1Char('\t');
         else
-            out += QStringView(stored).mid(u.at, 2);
+            out += QStringView(stored).mid(i, 2);
     }
     return out;
 }

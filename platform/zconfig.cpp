@@ -11,10 +11,31 @@
 #include <QHash>
 
 #include <optional>
+#include <tuple>
 #include <utility>
 #include <vector>
 
+#include <sys/stat.h>
+
 namespace {
+
+// Which file a path named when it was read: a writer that replaced it made
+// a new file, one that wrote into it changed its size or time.
+using FileIdentity = std::tuple<dev_t, ino_t, off_t, qint64>;
+
+FileIdentity identityOf(const struct stat& st)
+{
+    return {st.st_dev, st.st_ino, st.st_size, qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
+
+// The identity of the file at path now; a missing file has none.
+std::optional<FileIdentity> identityAt(const QString& path)
+{
+    struct stat st = {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return std::nullopt;
+    return identityOf(st);
+}
 
 // Larger files are not configuration files; they are left alone (read as
 // empty and never overwritten) rather than pulled into memory. The program's
@@ -63,6 +84,8 @@ public:
     bool bom = false;
     bool readable = true;  // false: the file exists but could not be read
     bool existed = false;
+    std::optional<FileIdentity> identity;  // of the file read; none when missing
+    bool changedSinceRead = false;         // this object's writes changed the lines
 
     // Where each (group, key) is found: the first line that sets it. A
     // foreign file may repeat a group; all its parts count as one group and
@@ -111,6 +134,9 @@ void ZConfig::Private::load()
         readable = false;
         return;
     }
+    struct stat st = {};
+    if (::fstat(file.handle(), &st) == 0)
+        identity = identityOf(st);
     // Read no more than the bound even if the file grew since its size was
     // taken.
     QByteArray data = readAtMost(file, maxFileSize);
@@ -215,7 +241,8 @@ void ZConfig::Private::write(const QString& group, const QString& key, const QSt
         logLine(QStringLiteral("ZConfig: refused key \"") + ini::escapeValue(key) + QStringLiteral("\" in ") + path);
         return;
     }
-    apply(group, key, value);
+    if (apply(group, key, value))
+        changedSinceRead = true;
     // Kept even when the value is the one read: by the time of the flush
     // another writer may have changed it, and the last writer wins.
     for (auto& [place, latest] : written) {
@@ -246,6 +273,8 @@ void ZConfig::Private::adopt(Private&& fresh, bool flushed)
     bom = fresh.bom;
     readable = fresh.readable;
     existed = fresh.existed;
+    identity = fresh.identity;
+    changedSinceRead = false;
     entries = std::move(fresh.entries);
     groupOrder = std::move(fresh.groupOrder);
     if (flushed)
@@ -326,18 +355,22 @@ bool ZConfig::flush()
     std::optional<FileReplacement> turn;
     if (haveFolder)
         turn.emplace(d->path);
-    // The file as it is now, with this object's writes applied, replaces
+    // Unless the file is still the one this object read (the usual case),
+    // the file as it is now, with this object's writes applied, replaces
     // what the object read before, whatever the flush's outcome: the old
     // lines go first, so that a large file is not held twice.
-    std::vector<ini::Line>().swap(d->lines);
-    d->entries.clear();
-    Private fresh(d->path);
-    fresh.load();
-    bool changed = false;
-    for (const auto& [place, value] : d->written)
-        changed = fresh.apply(place.first, place.second, value) || changed;
-
-    d->adopt(std::move(fresh), false);
+    bool changed = d->changedSinceRead;
+    const std::optional<FileIdentity> now = identityAt(d->path);
+    if (!now || now != d->identity || !d->existed) {
+        std::vector<ini::Line>().swap(d->lines);
+        d->entries.clear();
+        Private fresh(d->path);
+        fresh.load();
+        changed = false;
+        for (const auto& [place, value] : d->written)
+            changed = fresh.apply(place.first, place.second, value) || changed;
+        d->adopt(std::move(fresh), false);
+    }
     if (!d->readable) {
         // It could not be read this time: the same.
         logLine(QStringLiteral("ZConfig: not writing ") + d->path + QStringLiteral(", it could not be read"));
@@ -362,11 +395,14 @@ bool ZConfig::flush()
         logLine(QStringLiteral("ZConfig: not writing ") + d->path + QStringLiteral(", it would be too large to read back"));
         return false;
     }
-    if (!turn->commit(data)) {
+    struct stat written = {};
+    if (!turn->commit(data, &written)) {
         logLine(QStringLiteral("ZConfig: cannot write ") + d->path + QStringLiteral(": ") + turn->error());
         return false;
     }
     d->existed = true;
+    d->identity = identityOf(written);
+    d->changedSinceRead = false;
     d->written.clear();
     return true;
 }
