@@ -43,6 +43,7 @@ expected=$work/expected.txt
   (cd "$build/bin" && find img panel zKestrel*.png -name '*.png') | sed "s|^|$appdir_rel/|"
   echo "lib/systemd/user/zkestrel.service"
   echo "share/applications/zkestrel.desktop"
+  echo "share/doc/zkestrel/copyright"
 } | sort > "$expected"
 outside=$(cd "$root" && find . ! -type d ! -path ".$prefix/*")
 [ -z "$outside" ] || fail "files outside the prefix: $outside"
@@ -55,6 +56,9 @@ grep -qxF "ExecStart=$prefix/$bindir_rel/zKestrel -daemon" "$root$prefix/lib/sys
   fail "the unit does not start $prefix/$bindir_rel/zKestrel -daemon"
 grep -qxF "Exec=$prefix/$bindir_rel/zKestrel" "$root$prefix/share/applications/zkestrel.desktop" ||
   fail "the desktop entry does not start $prefix/$bindir_rel/zKestrel"
+# Task bars match windows to the entry by their class, the program's name.
+grep -qxF "StartupWMClass=zKestrel" "$root$prefix/share/applications/zkestrel.desktop" ||
+  fail "the desktop entry does not name the windows' class zKestrel"
 desktop-file-validate "$root$prefix/share/applications/zkestrel.desktop" ||
   fail "desktop-file-validate finds fault with the desktop entry"
 # The user manager checks the unit; its command is looked up in the DESTDIR.

@@ -133,6 +133,48 @@ private slots:
         quitChild(resident);
     }
 
+    // Without a window system (none at all, or a Wayland one out of reach
+    // and no X display) a start that needs a window says why in one line and
+    // ends with 4; one that finds a resident hands over to it over the bus.
+    void withoutDisplayOnlyTheHandOverWorks_data()
+    {
+        QTest::addColumn<QString>("wayland");
+        QTest::newRow("no display") << QString();
+        QTest::newRow("Wayland out of reach") << QStringLiteral("zk-no-such-compositor");
+    }
+    void withoutDisplayOnlyTheHandOverWorks()
+    {
+        QFETCH(QString, wayland);
+        auto withoutDisplay = [&wayland](ChildProgram& child) {
+            for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+                child.environment().remove(QLatin1String(name));
+            if (!wayland.isEmpty()) {
+                child.environment().insert(QStringLiteral("WAYLAND_DISPLAY"), wayland);
+                child.environment().insert(QStringLiteral("XDG_SESSION_TYPE"), QStringLiteral("wayland"));
+            }
+        };
+        for (const QStringList& args : {QStringList(), QStringList{QStringLiteral("-daemon")}}) {
+            ChildProgram alone(program());
+            withoutDisplay(alone);
+            QVERIFY(alone.start(args));
+            QVERIFY(alone.waitForExit());
+            QCOMPARE(alone.exitCode(), 4);
+            const QStringList said = alone.errors().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+            QCOMPARE(said.size(), 1);
+            QVERIFY2(said.first().startsWith(QLatin1String("zKestrel: no window can be shown (")), qPrintable(said.first()));
+        }
+        ChildProgram resident(program());
+        QVERIFY(resident.start({QStringLiteral("-daemon")}));
+        QTRY_VERIFY_WITH_TIMEOUT(residentRegistered(), 15000);
+        ChildProgram second(program());
+        withoutDisplay(second);
+        QVERIFY(second.start({}));
+        QVERIFY(second.waitForExit());
+        QCOMPARE(second.exitCode(), 0);
+        QVERIFY(resident.waitForLine(QStringLiteral("CreateWindow: end")) >= 0);
+        quitChild(resident);
+    }
+
     void daemonWithoutBusFailsWithMessage()
     {
         ChildProgram child(program());

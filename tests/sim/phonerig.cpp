@@ -191,10 +191,10 @@ bool PhoneRig::start()
     return true;
 }
 
-QProcess* PhoneRig::run(const QString& program, const QStringList& args)
+QProcess* PhoneRig::run(const QString& program, const QStringList& args, const QProcessEnvironment& env)
 {
     auto* p = new QProcess;
-    p->setProcessEnvironment(m_env);
+    p->setProcessEnvironment(env.isEmpty() ? m_env : env);
     p->setProcessChannelMode(QProcess::MergedChannels);
     p->start(kBin + QLatin1Char('/') + program, args);
     p->waitForStarted();
@@ -203,15 +203,13 @@ QProcess* PhoneRig::run(const QString& program, const QStringList& args)
     return p;
 }
 
-QProcess* PhoneRig::runProbed(const QString& program, const QStringList& args)
+QProcess* PhoneRig::runProbed(const QString& program, const QStringList& args, const QProcessEnvironment& env)
 {
-    const QProcessEnvironment plain = m_env;
+    QProcessEnvironment probed = env.isEmpty() ? m_env : env;
     m_probeFile = m_dir->filePath(QStringLiteral("painted.txt"));
-    m_env.insert(QStringLiteral("LD_PRELOAD"), probePreload());
-    m_env.insert(QStringLiteral("ZK_PAINT_PROBE"), m_probeFile);
-    QProcess* p = run(program, args);
-    m_env = plain;
-    return p;
+    probed.insert(QStringLiteral("LD_PRELOAD"), probePreload());
+    probed.insert(QStringLiteral("ZK_PAINT_PROBE"), m_probeFile);
+    return run(program, args, probed);
 }
 
 QStringList PhoneRig::painted(const QByteArray& widgetClass) const
