@@ -1,6 +1,7 @@
 #include "ezx/zwindowmanager.h"
 
 #include "ezx/zx11manager.h"
+#include "platform/logline.h"
 
 #include <QEvent>
 #include <QGuiApplication>
@@ -87,8 +88,10 @@ private:
 
     void askNormal()
     {
-        if (m_handle && (m_handle->windowStates() & kLargeStates))
-            m_handle->setWindowStates(m_handle->windowStates() & ~kLargeStates);
+        if (!m_handle || !(m_handle->windowStates() & kLargeStates))
+            return;
+        noteLine(QStringLiteral("ZMainWidget: a window of fixed size, its maximized or full-screen state undone"));
+        m_handle->setWindowStates(m_handle->windowStates() & ~kLargeStates);
     }
 
     QWidget* m_window;
