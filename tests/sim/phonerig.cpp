@@ -149,13 +149,14 @@ bool PhoneRig::start()
     // Xvfb picks a free display itself and writes its number once it takes
     // connections: no race with the screens of test runs started at the
     // same time, and nothing starts before the screen is there. The screen
-    // has room for the phone and, beside it, the whole keypad.
+    // has room for the phone and, beside it, the whole keypad. No reset when
+    // the last client leaves: the next one would be refused for a moment.
     m_screen = new QProcess;
     m_screen->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_screen->start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"),
                                              QStringLiteral("-screen"), QStringLiteral("0"),
                                              QStringLiteral("540x360x24"), QStringLiteral("-nolisten"),
-                                             QStringLiteral("tcp")});
+                                             QStringLiteral("tcp"), QStringLiteral("-noreset")});
     if (!m_screen->waitForStarted())
         return false;
     QByteArray said;
@@ -191,25 +192,27 @@ bool PhoneRig::start()
     return true;
 }
 
-QProcess* PhoneRig::run(const QString& program, const QStringList& args, const QProcessEnvironment& env)
+QProcess* PhoneRig::run(const QString& program, const QStringList& args)
 {
     auto* p = new QProcess;
-    p->setProcessEnvironment(env.isEmpty() ? m_env : env);
+    p->setProcessEnvironment(m_env);
     p->setProcessChannelMode(QProcess::MergedChannels);
-    p->start(kBin + QLatin1Char('/') + program, args);
+    p->start(QDir::isAbsolutePath(program) ? program : kBin + QLatin1Char('/') + program, args);
     p->waitForStarted();
     m_programs << p;
     m_logs << QByteArray();
     return p;
 }
 
-QProcess* PhoneRig::runProbed(const QString& program, const QStringList& args, const QProcessEnvironment& env)
+QProcess* PhoneRig::runProbed(const QString& program, const QStringList& args)
 {
-    QProcessEnvironment probed = env.isEmpty() ? m_env : env;
+    const QProcessEnvironment plain = m_env;
     m_probeFile = m_dir->filePath(QStringLiteral("painted.txt"));
-    probed.insert(QStringLiteral("LD_PRELOAD"), probePreload());
-    probed.insert(QStringLiteral("ZK_PAINT_PROBE"), m_probeFile);
-    return run(program, args, probed);
+    m_env.insert(QStringLiteral("LD_PRELOAD"), probePreload());
+    m_env.insert(QStringLiteral("ZK_PAINT_PROBE"), m_probeFile);
+    QProcess* p = run(program, args);
+    m_env = plain;
+    return p;
 }
 
 QStringList PhoneRig::painted(const QByteArray& widgetClass) const
@@ -298,11 +301,11 @@ qint64 PhoneRig::launch(const char* appId, const QByteArray& cmdline)
     return 0;
 }
 
-QString PhoneRig::xdotool(const QStringList& args, bool* ok) const
+QString PhoneRig::tool(const QString& program, const QStringList& args, bool* ok) const
 {
     QProcess x;
     x.setProcessEnvironment(m_env);
-    x.start(QStringLiteral("xdotool"), args);
+    x.start(program, args);
     const bool done = x.waitForFinished(15000);
     if (ok)
         *ok = done && x.exitCode() == 0;

@@ -34,12 +34,12 @@ public:
     // Starts the screen and the services (system, application manager).
     bool start();
 
-    // Starts a program of the build's bin folder on the phone's screen, or
-    // in env when one is given; its output is collected (log()).
-    QProcess* run(const QString& program, const QStringList& args = {}, const QProcessEnvironment& env = {});
+    // Starts a program of the build's bin folder (or one named by its full
+    // path) on the phone's screen; its output is collected (log()).
+    QProcess* run(const QString& program, const QStringList& args = {});
     // The same, with the paint probe preloaded (tests/helpers/zk_paintprobe):
     // the texts it draws can then be read with painted().
-    QProcess* runProbed(const QString& program, const QStringList& args = {}, const QProcessEnvironment& env = {});
+    QProcess* runProbed(const QString& program, const QStringList& args = {});
     // Texts drawn into widgets of that class since the last forgetPainted(),
     // in drawing order; a probed program's rows, titles and soft keys.
     QStringList painted(const QByteArray& widgetClass) const;
@@ -96,15 +96,16 @@ public:
     // The name of the window of that pid's application (xdotool), or empty.
     QString windowNameOf(qint64 pid) const;
 
-    // The environment of the programs on the phone's screen (DISPLAY and
-    // the rest), for other programs to run there too.
-    QProcessEnvironment environment() const { return m_env; }
+    // The environment of the programs on the phone's screen, for a test to add
+    // to; a tool run there (xdotool, wmctrl): what it printed, ok on exit 0.
+    QProcessEnvironment& environment() { return m_env; }
+    QString tool(const QString& program, const QStringList& args, bool* ok = nullptr) const;
 
     QString writePath() const;
     QString deviceRoot() const;
 
 private:
-    QString xdotool(const QStringList& args, bool* ok = nullptr) const;
+    QString xdotool(const QStringList& args, bool* ok = nullptr) const { return tool(QStringLiteral("xdotool"), args, ok); }
 
     QProcessEnvironment m_env;
     std::unique_ptr<QTemporaryDir> m_dir;
