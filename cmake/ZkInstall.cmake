@@ -8,6 +8,7 @@
 #   lib/systemd/user/        zkestrel.service, the resident in the session,
 #                            and zkestrel-desktop.service, the desktop services
 #   <datadir>/applications/  zkestrel.desktop, the window
+#   <datadir>/doc/zkestrel/  copyright, in Debian's machine-readable form
 #
 # The language resources are inside the program. The simulated phone, the
 # tests and their helpers are not installed.
@@ -24,6 +25,7 @@ install(DIRECTORY ${CMAKE_SOURCE_DIR}/img ${CMAKE_SOURCE_DIR}/panel
         FILES_MATCHING PATTERN "*.png")
 install(FILES ${zk_about_icons} DESTINATION ${ZK_INSTALL_APPDIR})
 install(TARGETS qcop RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${CMAKE_SOURCE_DIR}/dist/copyright DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/zkestrel)
 
 # The launcher knows the program's folder relative to its own, so it holds
 # for any prefix and under DESTDIR.

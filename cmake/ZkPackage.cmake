@@ -15,13 +15,14 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The zKestrel team")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The zKestrel team <zkestrel@users.noreply.example.org>")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The dependencies are those of the programs' shared libraries
-# (dpkg-shlibdeps); the session bus is only needed by the resident mode.
+# (dpkg-shlibdeps); the session bus is only needed by the resident mode,
+# Qt's Wayland platform only on a Wayland desktop without Xwayland.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "dbus-user-session | dbus-x11")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "dbus-user-session | dbus-x11, qt6-wayland")
 
 include(CPack)

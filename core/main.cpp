@@ -1,11 +1,14 @@
 #include "core/busloss.h"
 #include "core/globals.h"
 #include "core/zsettings.h"
+#include "ezx/windowsystem.h"
 #include "ezx/zapplication.h"
 #include "platform/qcopchannel.h"
 #include "ui/zkestrel.h"
 
+#include <QCoreApplication>
 #include <QDebug>
+#include <QProcessEnvironment>
 
 #include <cstdio>
 #include <cstring>
@@ -15,11 +18,39 @@ namespace {
 const QByteArray kCommandChannel = QByteArrayLiteral("PE/zKestrel/");
 // The phone's application type of a program with windows (GuiClient).
 constexpr int kGuiClient = 1;
+// Exit code of a start that needs a window and has no window system to
+// show one on.
+constexpr int kExitNoDisplay = 4;
+
+// Without a window system only the hand-over can be done, which needs the
+// bus alone: to a resident instance, whatever the display; anything else
+// needs a window and says in one line why there is none.
+int startWithoutDisplay(int argc, char** argv, const QString& why)
+{
+    QCoreApplication bus(argc, argv);
+    if (QCopChannel::isRegistered(kCommandChannel)) {
+        QCopChannel::send(kCommandChannel, "show()");
+        return 0;
+    }
+    std::fprintf(stderr, "zKestrel: no window can be shown (%s)\n", why.toLocal8Bit().constData());
+    std::fflush(stderr);
+    return kExitNoDisplay;
+}
 }
 
 int main(int argc, char** argv)
 {
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    const QString noWindow = zwindowsystem::whyNoWindow(args, QProcessEnvironment::systemEnvironment());
+    if (!noWindow.isEmpty())
+        return startWithoutDisplay(argc, argv, noWindow);
+
     gApp = new ZApplication(argc, argv, kGuiClient);
+    // The desktop entry's name: a Wayland compositor finds the program's
+    // entry, and so its icon and name, by it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("zkestrel"));
     isDaemon = false;
     gMainWindow = nullptr;
 

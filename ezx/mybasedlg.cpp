@@ -1,8 +1,10 @@
 #include "ezx/mybasedlg.h"
 
 #include "ezx/zapplication.h"
+#include "ezx/zwindowmanager.h"
 #include "platform/logline.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -11,6 +13,16 @@
 namespace {
 constexpr int headerType = 3;
 constexpr int topLevelModal = 3;
+
+// The window a dialog opens over: the active one, else the main widget.
+QWidget* ownerOf(const QWidget* dialog)
+{
+    QWidget* active = QApplication::activeWindow();
+    if (active && active != dialog)
+        return active;
+    const auto* app = qobject_cast<ZApplication*>(QCoreApplication::instance());
+    return app && app->mainWidget() != dialog ? app->mainWidget() : nullptr;
+}
 }
 
 MyBaseDlg::MyBaseDlg()
@@ -33,6 +45,9 @@ int MyBaseDlg::exec()
         return 0;
     }
     result = 0;
+    // A window manager puts it over the window it belongs to, not beside.
+    if (!isVisible())
+        zwm::placeOver(this, ownerOf(this));
     show();
     inLoop = true;
 

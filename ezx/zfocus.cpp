@@ -1,5 +1,6 @@
 #include "ezx/zfocus.h"
 
+#include "ezx/zwindowmanager.h"
 #include "ezx/zx11keyboard.h"
 
 #include <QApplication>
@@ -131,7 +132,17 @@ void bringToFront(QWidget* window)
     QWidget* target = keyTarget(keys);
     if (target != keys && target->window() == keys)
         target->setFocus(Qt::ActiveWindowFocusReason);
-    keys->activateWindow();
+    // A window manager is asked, as the user's request: it may keep the
+    // window minimized, on another workspace or behind others otherwise, and
+    // refuse Qt's own activation, which is dated by the last event Qt saw.
+    bool asked = false;
+    if (zwm::manages()) {
+        asked = zwm::bringToUser(window);
+        for (QWidget* w : std::as_const(over))
+            zwm::bringToUser(w);
+    }
+    if (!asked)
+        keys->activateWindow();
     zx11keyboard::give(static_cast<quint32>(keys->winId()));
     // The offscreen and framebuffer platforms keep a hidden window as their
     // focus window; shown again, it is not reported as activated anew, and

@@ -3,12 +3,20 @@
 #include "ezx/zskin.h"
 #include "ezx/zsoftkey.h"
 #include "ezx/ztitlebar.h"
+#include "ezx/zwindowmanager.h"
 
 #include <QPainter>
 #include <QVBoxLayout>
 
+namespace {
+// A window of the phone's fixed size: a window manager's title bar offers no
+// maximize button (on a bare screen nothing reads these hints).
+constexpr Qt::WindowFlags kWindowFlags = Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                                         | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
+}
+
 ZMainWidget::ZMainWidget(int headerType, QWidget* parent, const char* name, int flags)
-    : QWidget(parent, Qt::Window)
+    : QWidget(parent, kWindowFlags)
     , m_title(new ZTitleBar(this))
     , m_content(new QWidget(this))
     , m_contentLayout(new QVBoxLayout(m_content))
@@ -18,6 +26,7 @@ ZMainWidget::ZMainWidget(int headerType, QWidget* parent, const char* name, int 
         setObjectName(QLatin1String(name));
     setProperty("headerType", headerType);
     setFixedSize(zskin::screenWidth, zskin::screenHeight);
+    zwm::keepNormalState(this);
     if (flags == Modal)
         setWindowModality(Qt::ApplicationModal);
 

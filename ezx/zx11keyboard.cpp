@@ -1,5 +1,7 @@
 #include "ezx/zx11keyboard.h"
 
+#include "ezx/zx11manager.h"
+
 #include <QGuiApplication>
 #include <QtGui/qguiapplication_platform.h>
 
@@ -55,16 +57,9 @@ quint32 topWindow()
     if (!c)
         return 0;
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
-    // A window manager announces itself on the root (EWMH); it hands the
-    // keyboard on by its own rules.
-    static const char kCheck[] = "_NET_SUPPORTING_WM_CHECK";
-    const auto atom = owned(xcb_intern_atom_reply(c, xcb_intern_atom(c, 1, sizeof kCheck - 1, kCheck), nullptr));
-    if (atom && atom->atom != XCB_ATOM_NONE) {
-        const auto wm = owned(xcb_get_property_reply(
-            c, xcb_get_property(c, 0, root, atom->atom, XCB_ATOM_WINDOW, 0, 1), nullptr));
-        if (wm && xcb_get_property_value_length(wm.get()) > 0)
-            return 0;
-    }
+    // A window manager hands the keyboard on by its own rules.
+    if (zx11manager::running())
+        return 0;
     // The root's children come bottom to top.
     const auto tree = owned(xcb_query_tree_reply(c, xcb_query_tree(c, root), nullptr));
     if (!tree)

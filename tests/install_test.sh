@@ -45,6 +45,7 @@ expected=$work/expected.txt
   echo "lib/systemd/user/zkestrel.service"
   echo "lib/systemd/user/zkestrel-desktop.service"
   echo "share/applications/zkestrel.desktop"
+  echo "share/doc/zkestrel/copyright"
 } | sort > "$expected"
 outside=$(cd "$root" && find . ! -type d ! -path ".$prefix/*")
 [ -z "$outside" ] || fail "files outside the prefix: $outside"
@@ -57,6 +58,9 @@ grep -qxF "ExecStart=$prefix/$bindir_rel/zKestrel -daemon" "$root$prefix/lib/sys
   fail "the unit does not start $prefix/$bindir_rel/zKestrel -daemon"
 grep -qxF "Exec=$prefix/$bindir_rel/zKestrel" "$root$prefix/share/applications/zkestrel.desktop" ||
   fail "the desktop entry does not start $prefix/$bindir_rel/zKestrel"
+# Task bars match windows to the entry by their class, the program's name.
+grep -qxF "StartupWMClass=zKestrel" "$root$prefix/share/applications/zkestrel.desktop" ||
+  fail "the desktop entry does not name the windows' class zKestrel"
 desktop-file-validate "$root$prefix/share/applications/zkestrel.desktop" ||
   fail "desktop-file-validate finds fault with the desktop entry"
 grep -qxF "ExecStart=$prefix/$bindir_rel/zKestrel --desktop-services" \

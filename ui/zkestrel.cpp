@@ -13,6 +13,7 @@
 #include "ezx/zoptionsmenu.h"
 #include "ezx/zscrollpanel.h"
 #include "ezx/zsoftkey.h"
+#include "ezx/zwindowmanager.h"
 #include "monitor/historyrings.h"
 #include "platform/logline.h"
 #include "platform/qcopchannel.h"
@@ -125,6 +126,11 @@ ZKestrel::ZKestrel(QWidget* parent, const char* name, int flags)
     // null/zero through their initialisers.
 
     CreateWindow();
+
+    // The program's picture for a desktop's task bar and window list, on
+    // every window of the program.
+    if (QApplication::windowIcon().isNull())
+        QApplication::setWindowIcon(QIcon(picture("/img/zKestrel.png")));
 
     if (gApp) {
         gApp->setMainWidget(this);
@@ -354,6 +360,15 @@ void ZKestrel::reactivate()
     if (!isHidden()) {
         // Already on screen: it comes to the front as it is, with whatever
         // is open over it.
+        if (zwm::comesBackByShowing()) {
+            // A compositor brings only a new window to the front: this one
+            // is hidden and shown again at once. What was open over it would
+            // stay behind it, so it closes first.
+            zfocus::closeWindowsOver(this);
+            optionsMenu->hide();
+            hide();
+            show();
+        }
         zfocus::bringToFront(this);
         return;
     }

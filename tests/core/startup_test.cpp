@@ -133,6 +133,41 @@ private slots:
         quitChild(resident);
     }
 
+    // Without a window system (none at all, or a Wayland one out of reach
+    // and no X display) a start that needs a window says why in one line and
+    // ends with 4; one that finds a resident hands over to it over the bus.
+    void withoutDisplayOnlyTheHandOverWorks_data()
+    {
+        QTest::addColumn<QString>("wayland");
+        QTest::newRow("no display") << QString();
+        QTest::newRow("Wayland out of reach") << QStringLiteral("zk-no-such-compositor");
+    }
+    void withoutDisplayOnlyTheHandOverWorks()
+    {
+        QFETCH(QString, wayland);
+        auto startWithoutDisplay = [&wayland](ChildProgram& child, const QStringList& args) {
+            for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "XDG_SESSION_TYPE"})
+                child.environment().remove(QLatin1String(name));
+            if (!wayland.isEmpty())
+                child.environment().insert(QStringLiteral("WAYLAND_DISPLAY"), wayland);
+            return child.start(args) && child.waitForExit();
+        };
+        for (const QStringList& args : {QStringList(), QStringList{QStringLiteral("-daemon")}}) {
+            ChildProgram alone(program());
+            QVERIFY(startWithoutDisplay(alone, args));
+            QCOMPARE(alone.exitCode(), 4);
+            QVERIFY2(alone.errors().trimmed().count(QLatin1Char('\n')) == 0 && alone.errors().startsWith(QLatin1String("zKestrel: no window can be shown (")), qPrintable(alone.errors()));
+        }
+        ChildProgram resident(program());
+        QVERIFY(resident.start({QStringLiteral("-daemon")}));
+        QTRY_VERIFY_WITH_TIMEOUT(residentRegistered(), 15000);
+        ChildProgram second(program());
+        QVERIFY(startWithoutDisplay(second, {}));
+        QCOMPARE(second.exitCode(), 0);
+        QVERIFY(resident.waitForLine(QStringLiteral("CreateWindow: end")) >= 0);
+        quitChild(resident);
+    }
+
     void daemonWithoutBusFailsWithMessage()
     {
         ChildProgram child(program());

@@ -114,9 +114,9 @@ struct DesktopSession
         s->rig.setManaged(true);
         // The manager with the machine's own folders (its themes).
         QProcess* manager = s->rig.run(QStringLiteral("/usr/bin/openbox"), {QStringLiteral("--sm-disable")});
-        s->rig.setEnvironment(QStringLiteral("XDG_DATA_HOME"), s->dir.filePath(QStringLiteral("data")));
-        s->rig.setEnvironment(QStringLiteral("XDG_DATA_DIRS"), s->dir.filePath(QStringLiteral("share")));
-        s->rig.setEnvironment(QStringLiteral("XDG_CONFIG_HOME"), s->dir.filePath(QStringLiteral("config")));
+        s->rig.environment().insert(QStringLiteral("XDG_DATA_HOME"), s->dir.filePath(QStringLiteral("data")));
+        s->rig.environment().insert(QStringLiteral("XDG_DATA_DIRS"), s->dir.filePath(QStringLiteral("share")));
+        s->rig.environment().insert(QStringLiteral("XDG_CONFIG_HOME"), s->dir.filePath(QStringLiteral("config")));
         s->services = s->rig.run(QStringLiteral("zk-desktop"));
         // What went wrong in the start, and what the services said.
         auto failed = [&s, manager](const char* what) {

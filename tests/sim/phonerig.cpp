@@ -167,13 +167,14 @@ bool PhoneRig::startScreen(const QString& size)
     // Xvfb picks a free display itself and writes its number once it takes
     // connections: no race with the screens of test runs started at the
     // same time, and nothing starts before the screen is there. The screen
-    // has room for the phone and, beside it, the whole keypad.
+    // has room for the phone and, beside it, the whole keypad. No reset when
+    // the last client leaves: the next one would be refused for a moment.
     m_screen = new QProcess;
     m_screen->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_screen->start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"),
                                              QStringLiteral("-screen"), QStringLiteral("0"),
                                              size, QStringLiteral("-nolisten"),
-                                             QStringLiteral("tcp")});
+                                             QStringLiteral("tcp"), QStringLiteral("-noreset")});
     if (!m_screen->waitForStarted())
         return false;
     QByteArray said;
@@ -197,17 +198,12 @@ bool PhoneRig::startScreen(const QString& size)
     return true;
 }
 
-void PhoneRig::setEnvironment(const QString& name, const QString& value)
-{
-    m_env.insert(name, value);
-}
-
 QProcess* PhoneRig::run(const QString& program, const QStringList& args)
 {
     auto* p = new QProcess;
     p->setProcessEnvironment(m_env);
     p->setProcessChannelMode(QProcess::MergedChannels);
-    p->start(program.startsWith(QLatin1Char('/')) ? program : kBin + QLatin1Char('/') + program, args);
+    p->start(QDir::isAbsolutePath(program) ? program : kBin + QLatin1Char('/') + program, args);
     p->waitForStarted();
     m_programs << p;
     m_logs << QByteArray();
@@ -325,11 +321,11 @@ qint64 PhoneRig::launch(const char* appId, const QByteArray& cmdline)
     return 0;
 }
 
-QString PhoneRig::xdotool(const QStringList& args, bool* ok) const
+QString PhoneRig::tool(const QString& program, const QStringList& args, bool* ok) const
 {
     QProcess x;
     x.setProcessEnvironment(m_env);
-    x.start(QStringLiteral("xdotool"), args);
+    x.start(program, args);
     const bool done = x.waitForFinished(15000);
     if (ok)
         *ok = done && x.exitCode() == 0;

@@ -35,14 +35,12 @@ public:
     bool start();
     // Starts the screen alone (WIDTHxHEIGHTxDEPTH), with an empty device root.
     bool startScreen(const QString& size = QStringLiteral("540x360x24"));
-    // Sets a variable for the programs started from now on.
-    void setEnvironment(const QString& name, const QString& value);
     // With a window manager, stack() lists the windows it manages
     // (_NET_CLIENT_LIST_STACKING) instead of the bare screen's.
     void setManaged(bool managed) { m_managed = managed; }
 
-    // Starts a program of the build's bin folder (or one by its full path)
-    // on the phone's screen; its output is collected (log()).
+    // Starts a program of the build's bin folder (or one named by its full
+    // path) on the phone's screen; its output is collected (log()).
     QProcess* run(const QString& program, const QStringList& args = {});
     // The same, with the paint probe preloaded (tests/helpers/zk_paintprobe):
     // the texts it draws can then be read with painted().
@@ -105,11 +103,16 @@ public:
     // The name of the window of that pid's application (xdotool), or empty.
     QString windowNameOf(qint64 pid) const;
 
+    // The environment of the programs on the phone's screen, for a test to add
+    // to; a tool run there (xdotool, wmctrl): what it printed, ok on exit 0.
+    QProcessEnvironment& environment() { return m_env; }
+    QString tool(const QString& program, const QStringList& args, bool* ok = nullptr) const;
+
     QString writePath() const;
     QString deviceRoot() const;
 
     // Runs xdotool on the screen; its output.
-    QString xdotool(const QStringList& args, bool* ok = nullptr) const;
+    QString xdotool(const QStringList& args, bool* ok = nullptr) const { return tool(QStringLiteral("xdotool"), args, ok); }
 
 private:
     QProcessEnvironment m_env;
