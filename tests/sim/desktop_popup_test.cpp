@@ -72,23 +72,32 @@ private slots:
         Desktop d;
         QVERIFY(d.rig.start() && d.start(manager) && QTest::qWaitFor([&] { return d.x("wmctrl -m").contains("Name:"); }, 20000));
         QVERIFY(d.startResident());
-        auto shown = [&] { return d.secondStart() && d.rig.waitForWindow(kTitle, true); };
-        auto popsUp = [&] { return shown() && d.escapeLeaves(); };
-        // The first pop-up: the manager's active window, of the desktop entry's class, with an icon.
+        // Up and done: holding the keys and, when it comes from hidden, drawn
+        // anew, which follows every request that pop-up makes to the manager;
+        // on a busy machine a late one would undo the user's next step.
+        // Minimized or on another workspace, the window is not hidden.
         QString w;
-        QVERIFY(shown() && QTest::qWaitFor([&] { return d.x("xdotool getwindowname " + (w = d.x("xdotool getactivewindow"))) == kTitle; }, 10000));
+        auto hasKeys = [&] { return QTest::qWaitFor([&] { return d.x("xdotool getwindowfocus") == w; }, 10000); };
+        auto shown = [&](bool fromHidden = true) {
+            d.rig.forgetPainted();
+            return d.secondStart() && d.rig.waitForWindow(kTitle, true) && (!fromHidden || d.rig.waitForPainted("ZSoftKey", "Options"))
+                   && (w.isEmpty() || hasKeys());
+        };
+        auto popsUp = [&](bool fromHidden = true) { return shown(fromHidden) && d.escapeLeaves(); };
+        // The first pop-up: the manager's active window, of the desktop entry's class, with an icon.
+        QVERIFY(shown() && QTest::qWaitFor([&] { return d.x("xdotool getwindowname " + (w = d.x("xdotool getactivewindow"))) == kTitle; }, 10000) && hasKeys());
         QCOMPARE(d.x("xprop -id " + w + " WM_CLASS _NET_WM_ICON | grep -c '\"zKestrel\", \"zKestrel\"\\|Icon (56 x 56)'"), "2");
         QVERIFY2(d.escapeLeaves(), "first pop-up");
 
-        QVERIFY2(shown() && d.x("xdotool windowminimize " + w).isEmpty() && d.rig.waitForWindow(kTitle, false) && popsUp(), "minimized");
-        QVERIFY2(shown() && d.x("wmctrl -s 1").isEmpty() && d.rig.waitForWindow(kTitle, false) && popsUp(), "on another workspace");
+        QVERIFY2(shown() && d.x("xdotool windowminimize " + w).isEmpty() && d.rig.waitForWindow(kTitle, false) && popsUp(false), "minimized");
+        QVERIFY2(shown() && d.x("wmctrl -s 1").isEmpty() && d.rig.waitForWindow(kTitle, false) && popsUp(false), "on another workspace");
         // On top: last in the manager's stacking list, bottom to top.
         auto onTop = [&] { return d.x("xprop -root _NET_CLIENT_LIST_STACKING").section(' ', -1).toUInt(nullptr, 16) == w.toUInt(); };
         QVERIFY(shown());
         QProcess* cover = d.rig.run("zk-demoapp", {"--app-title", "Cover"});
         QVERIFY(d.rig.waitForWindow("Cover", true));
         QVERIFY(d.x("xdotool search --name ^Cover$ windowactivate --sync").isEmpty() && QTest::qWaitFor([&] { return !onTop(); }, 10000));
-        QVERIFY2(shown() && QTest::qWaitFor(onTop, 10000) && d.escapeLeaves(), "covered");
+        QVERIFY2(shown(false) && QTest::qWaitFor(onTop, 10000) && d.escapeLeaves(), "covered");
         QCOMPARE(cover->state(), QProcess::Running);
         // Settings, the sixth entry of the options menu, opens over the window.
         QVERIFY(shown() && d.rig.keys({"F10", "Down", "Down", "Down", "Down", "Down", "Return"}) && d.rig.waitForWindow("Settings", true));
