@@ -18,6 +18,7 @@ IdleHeapTrim::IdleHeapTrim(QObject* parent)
     if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance(thread()))
         connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &IdleHeapTrim::aboutToBlock);
     m_freeFloorKb = heldFreeKb();
+    m_trimmedRssKb = residentKb();
     m_sinceLook.start();
 }
 
@@ -84,9 +85,15 @@ void IdleHeapTrim::look()
     // freed: trim once enough was freed since the least it was.
     if (m_freeFloorKb < 0 || held < m_freeFloorKb)
         m_freeFloorKb = held;
-    if (held - m_freeFloorKb < kGrowthKb || !trimNow())
+    const bool freedMore = held - m_freeFloorKb >= kGrowthKb;
+    // The loop may not have looked while a later burst used the free blocks
+    // (it never waited): their pages are back in the resident set.
+    const bool touchedAgain = held >= kGrowthKb && m_trimmedRssKb >= 0
+                              && residentKb() - m_trimmedRssKb >= kGrowthKb;
+    if (!(freedMore || touchedAgain) || !trimNow())
         return;
     // The pages of free blocks go back to the system but the blocks stay
     // free in the allocator: count from here.
     m_freeFloorKb = heldFreeKb();
+    m_trimmedRssKb = residentKb();
 }

@@ -14,7 +14,10 @@
 // memory than at its lowest since the last trim, the freed pages are handed
 // back. (Free memory, not the resident set: freeing does not shrink the
 // resident set, so a set that was high and in use during the burst would
-// hide what the burst's end freed.)
+// hide what the burst's end freed.) A later burst that takes those free
+// blocks again touches their pages again without changing the free memory
+// much, so a resident set well above the one after the last trim, with
+// enough held free, is worth a trim too.
 //
 // Cheap while idle: one look at the allocator per wake-up of the event loop
 // at most every kIntervalMs, and no wake-up of its own except one deferred
@@ -47,5 +50,7 @@ private:
     QTimer m_deferred;
     // The least free memory held since the last trim (or after it).
     qint64 m_freeFloorKb = -1;
+    // The resident set after the last trim (or at the start).
+    qint64 m_trimmedRssKb = -1;
     bool m_justLooked = false;
 };
