@@ -15,10 +15,12 @@
 
 void ZSettings::openCommandChannel()
 {
-    commandChannel = new QCopChannel("PE/zKestrel/", this, "zKestrel");
-    connect(commandChannel, &QCopChannel::received, this, &ZSettings::siganalReceived);
+    // The keys first: a peer that sees the command name takes it that every
+    // channel of the resident listens, and sends it a key at once.
     auto* hardKeyChannel = new QCopChannel("/hardkey/bc", this);
     connect(hardKeyChannel, &QCopChannel::received, this, &ZSettings::siganalReceived);
+    commandChannel = new QCopChannel("PE/zKestrel/", this, "zKestrel");
+    connect(commandChannel, &QCopChannel::received, this, &ZSettings::siganalReceived);
     // Without the bus nothing reaches these channels again.
     new ResidentBusLoss(this);
 }
