@@ -85,12 +85,11 @@ void IdleHeapTrim::look()
     // freed: trim once enough was freed since the least it was.
     if (m_freeFloorKb < 0 || held < m_freeFloorKb)
         m_freeFloorKb = held;
-    const bool freedMore = held - m_freeFloorKb >= kGrowthKb;
-    // The loop may not have looked while a later burst used the free blocks
-    // (it never waited): their pages are back in the resident set.
-    const bool touchedAgain = held >= kGrowthKb && m_trimmedRssKb >= 0
-                              && residentKb() - m_trimmedRssKb >= kGrowthKb;
-    if (!(freedMore || touchedAgain) || !trimNow())
+    // Or a later burst, during which the loop never looked, took the free
+    // blocks again: their pages are back in the resident set.
+    const bool worth = held - m_freeFloorKb >= kGrowthKb
+                       || (held >= kGrowthKb && residentKb() - m_trimmedRssKb >= kGrowthKb);
+    if (!worth || !trimNow())
         return;
     // The pages of free blocks go back to the system but the blocks stay
     // free in the allocator: count from here.

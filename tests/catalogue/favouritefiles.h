@@ -2,6 +2,7 @@
 
 // Files the favourites tests lay out: the configuration file, the phone's
 // registries and pictures below the device root.
+#include "catalogue/favourites.h"
 #include "core/zsettings.h"
 #include "platform/devicepath.h"
 #include "platform/zconfig.h"
@@ -43,6 +44,15 @@ inline QString appEntry(const QString& key)
 {
     const ZConfig config(configFilePath(), false);
     return config.readEntry(QStringLiteral("App"), key, QStringLiteral("<absent>"));
+}
+
+// Every favourite slot taken.
+inline QByteArray allSlotsUsed()
+{
+    QByteArray text = "[App]\n";
+    for (int slot = 0; slot < favouriteSlotCount; ++slot)
+        text += "name" + QByteArray::number(slot) + " = App " + QByteArray::number(slot) + "\n";
+    return text;
 }
 
 // Removes what earlier tests left: configuration and phone storage.

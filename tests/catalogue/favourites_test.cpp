@@ -3,30 +3,15 @@
 #include "catalogue/favourites.h"
 #include "core/zsettings.h"
 #include "platform/devicepath.h"
-#include "platform/zconfig.h"
+#include "tests/catalogue/favouritefiles.h"
 #include "tests/common/logcapture.h"
 #include "tests/common/ztest.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
+
+using namespace favfiles;
 
 namespace {
-
-void putConfig(const QByteArray& text)
-{
-    const QString path = configFilePath();
-    QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(text), text.size());
-}
-
-QString entry(const QString& key)
-{
-    const ZConfig config(configFilePath(), false);
-    return config.readEntry(QStringLiteral("App"), key, QStringLiteral("<absent>"));
-}
 
 QList<int> slotsOf(const QList<Favourite>& list)
 {
@@ -34,14 +19,6 @@ QList<int> slotsOf(const QList<Favourite>& list)
     for (const Favourite& f : list)
         out.append(f.slot);
     return out;
-}
-
-QByteArray allSlotsUsed()
-{
-    QByteArray text = "[App]\n";
-    for (int slot = 0; slot < favouriteSlotCount; ++slot)
-        text += "name" + QByteArray::number(slot) + " = App " + QByteArray::number(slot) + "\n";
-    return text;
 }
 
 }  // namespace
@@ -93,10 +70,10 @@ private slots:
     {
         putConfig("[App]\nname0 = A\nname1 = B\nrun2 = stale run\nicon2 = stale.png\nname3 = D\n");
         QCOMPARE(addFavourite("Clock", "{11111111-2222-3333-4444-555555555555}", "clock.g"), 2);
-        QCOMPARE(entry("name2"), QStringLiteral("Clock"));
-        QCOMPARE(entry("run2"), QStringLiteral("{11111111-2222-3333-4444-555555555555}"));
-        QCOMPARE(entry("icon2"), QStringLiteral("clock.g"));
-        QCOMPARE(entry("name3"), QStringLiteral("D"));
+        QCOMPARE(appEntry("name2"), QStringLiteral("Clock"));
+        QCOMPARE(appEntry("run2"), QStringLiteral("{11111111-2222-3333-4444-555555555555}"));
+        QCOMPARE(appEntry("icon2"), QStringLiteral("clock.g"));
+        QCOMPARE(appEntry("name3"), QStringLiteral("D"));
 
         // A fresh slot gets its keys written name, run, icon.
         QCOMPARE(addFavourite("Notes", "/bin/notes", "/img/notes.png"), 4);
@@ -128,32 +105,32 @@ private slots:
         putConfig("[App]\nname0 = Zero\nrun0 = /bin/zero\nicon0 = z.png\n"
                   "name5 = Five\nrun5 = /bin/five\nicon5 = f.png\n");
         QVERIFY(deleteFavourite(5));
-        QCOMPARE(entry("name5"), QString());
-        QCOMPARE(entry("run5"), QString());
-        QCOMPARE(entry("icon5"), QString());
+        QCOMPARE(appEntry("name5"), QString());
+        QCOMPARE(appEntry("run5"), QString());
+        QCOMPARE(appEntry("icon5"), QString());
         QCOMPARE(slotsOf(readFavourites()), QList<int>({0}));
-        QCOMPARE(entry("run0"), QStringLiteral("/bin/zero"));
+        QCOMPARE(appEntry("run0"), QStringLiteral("/bin/zero"));
     }
 
     void renameChangesTheNameOnlyAsTyped()
     {
         putConfig("[App]\nname0 = A\nname1 = B\nname2 = Old\nrun2 = /bin/two\nicon2 = two.png\n");
         QVERIFY(renameFavourite(2, "New name"));
-        QCOMPARE(entry("name2"), QStringLiteral("New name"));
-        QCOMPARE(entry("run2"), QStringLiteral("/bin/two"));
+        QCOMPARE(appEntry("name2"), QStringLiteral("New name"));
+        QCOMPARE(appEntry("run2"), QStringLiteral("/bin/two"));
         // Blanks are part of a name: one of blanks only keeps its slot.
         QVERIFY(renameFavourite(2, "  Spaced  "));
         QCOMPARE(readFavourites().value(2).name, QStringLiteral("  Spaced  "));
         QVERIFY(renameFavourite(2, "   "));
         QCOMPARE(readFavourites().value(2).name, QStringLiteral("   "));
         QCOMPARE(addFavourite("Next", "{00000000-0000-0000-0000-000000000001}", ""), 3);
-        QCOMPARE(entry("run2"), QStringLiteral("/bin/two"));
+        QCOMPARE(appEntry("run2"), QStringLiteral("/bin/two"));
 
         // An empty name frees the slot; run and icon stay until it is reused.
         QVERIFY(renameFavourite(2, QString()));
         QCOMPARE(slotsOf(readFavourites()), QList<int>({0, 1, 3}));
-        QCOMPARE(entry("run2"), QStringLiteral("/bin/two"));
-        QCOMPARE(entry("icon2"), QStringLiteral("two.png"));
+        QCOMPARE(appEntry("run2"), QStringLiteral("/bin/two"));
+        QCOMPARE(appEntry("icon2"), QStringLiteral("two.png"));
         QCOMPARE(lowestFreeSlot(), 2);
     }
 
@@ -167,8 +144,8 @@ private slots:
         QVERIFY(!renameFavourite(-3, "X"));
         QVERIFY(favouriteRun(99).isEmpty());
         QCOMPARE(log.finish().size(), 5);
-        QCOMPARE(entry("name20"), QStringLiteral("<absent>"));
-        QCOMPARE(entry("name-1"), QStringLiteral("<absent>"));
+        QCOMPARE(appEntry("name20"), QStringLiteral("<absent>"));
+        QCOMPARE(appEntry("name-1"), QStringLiteral("<absent>"));
         QCOMPARE(slotsOf(readFavourites()), QList<int>({0}));
     }
 
@@ -176,7 +153,7 @@ private slots:
     {
         QVERIFY(writeFavourite(0, "Evil\nname1 = Injected", "/bin/x\n[Other]", "i.png"));
         QCOMPARE(slotsOf(readFavourites()), QList<int>({0}));
-        QCOMPARE(entry("name0"), QStringLiteral("Evil\nname1 = Injected"));
+        QCOMPARE(appEntry("name0"), QStringLiteral("Evil\nname1 = Injected"));
         QCOMPARE(favouriteRun(0), QStringLiteral("/bin/x\n[Other]"));
     }
 

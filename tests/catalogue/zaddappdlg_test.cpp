@@ -74,14 +74,6 @@ int runWith(ZAddAppDlg& dlg, const std::function<void()>& during)
 const QByteArray clockGroup = "[clock]\nName = Clock\nAppID = {00000000-0000-0000-0000-00000000c10c}\n"
                               "Icon = clock_std.g\nDirectory = /usr/SYSqtapp/clock\n";
 
-QByteArray allSlotsUsed()
-{
-    QByteArray text = "[App]\n";
-    for (int slot = 0; slot < favouriteSlotCount; ++slot)
-        text += "name" + QByteArray::number(slot) + " = App " + QByteArray::number(slot) + "\n";
-    return text;
-}
-
 }  // namespace
 
 class ZAddAppDlgTest : public QObject

@@ -130,9 +130,7 @@ private slots:
         d.rig.environment().insert("QT_QPA_PLATFORM", "wayland");
         d.rig.environment().insert("WAYLAND_DISPLAY", "zk-wayland");
 #if defined(__SANITIZE_ADDRESS__)
-        // Mesa keeps a block of its one-time set-up and its driver is unloaded
-        // before the leak check: only the full unwinder reaches the EGL library
-        // that the suppressions name.
+        // Mesa's driver, unloaded before the leak check, names no module: unwind to its EGL library.
         d.rig.environment().insert("ASAN_OPTIONS", qEnvironmentVariable("ASAN_OPTIONS") + ":fast_unwind_on_malloc=0");
 #endif
         QVERIFY(d.startResident());
